@@ -1,0 +1,23 @@
+// Paged output: long texts stop at a more-prompt each time a screenful has
+// gone by; Esc or Ctrl+C there ends the run. Also the small layout helpers.
+#pragma once
+
+#include <string>
+
+namespace vantor::console {
+
+// Writes `text` as one line in the colour in force, stopping first at the
+// more-prompt when the screen is full. Leaves colour 7 and a new line.
+void PagedLine(const std::string& text);
+
+// Resets the line count (start-up of a run).
+void ResetPagedOutput();
+
+// `text` padded with blanks or cut to exactly `width` characters; empty
+// for a width of 0 or less.
+std::string FitToWidth(const std::string& text, int width);
+
+// `count` copies of `character`; empty when count is 0 or less.
+std::string RepeatChar(int count, char character);
+
+}  // namespace vantor::console

@@ -1,0 +1,21 @@
+// The match selection screen: a paged, two-column menu in which each
+// entry carries a one-character key.
+#pragma once
+
+#include <string>
+
+#include "matching/find_matches.h"
+
+namespace vantor::console {
+
+// Returns the chosen entry's path, or "" when the user leaves. A single
+// entry is returned at once; with several, entries equal to the start
+// directory (ignoring case) are first removed from `list`, and a single
+// survivor is returned at once. `create_mode` selects the prompt wording.
+std::string ShowMatches(matching::MatchList& list, bool create_mode);
+
+// The path as shown in a field of `width` characters: leading directory
+// names give way to "..." while the path is longer than width - 4.
+std::string ShortenPath(std::string path, int width);
+
+}  // namespace vantor::console

@@ -1,0 +1,101 @@
+#include "console/wincrt.h"
+
+#include "frontend/exit.h"
+#include "platform/system.h"
+
+namespace vantor::console {
+namespace {
+
+int screen_last_row = 24;
+int screen_width = 80;
+int column_width = 40;
+int current_attribute = kColourNormal;
+bool last_read_failed = false;
+
+constexpr std::uint32_t kModifierBits = 0x1F;  // both Alts, both Ctrls, Shift
+constexpr std::uint16_t kVirtualKeyEscape = 27;
+constexpr std::uint16_t kVirtualKeyNumLock = 144;
+constexpr std::uint16_t kVirtualKeyScrollLock = 145;
+
+void RequireHandle(sys::StdStream stream, const char* message) {
+  if (sys::StdHandleValid(stream)) return;
+  sys::WriteOut(std::string(message) + kLineEnd);
+  EndRun(kExitNormal);
+}
+
+bool IsAcceptable(const sys::InputEvent& event) {
+  if (!event.is_key || !event.key_down) return false;
+  if (event.character != 0) return true;
+  if (event.virtual_key == kVirtualKeyNumLock || event.virtual_key == kVirtualKeyScrollLock)
+    return true;
+  return (event.control_state & kModifierBits) == 0;
+}
+
+}  // namespace
+
+void InitConsole() {
+  RequireHandle(sys::StdStream::Output, "Cannot get console output handle.");
+  RequireHandle(sys::StdStream::Error, "Cannot get console error handle.");
+  RequireHandle(sys::StdStream::Input, "Cannot get console input handle.");
+  sys::SetProcessedInputMode();
+  current_attribute = kColourNormal;
+  int rows = 0;
+  int columns = 0;
+  if (sys::ScreenBufferSize(rows, columns)) {
+    screen_last_row = rows - 1;
+    screen_width = columns;
+    column_width = columns / 2;
+  } else {
+    screen_last_row = 24;
+    screen_width = 80;
+    column_width = 40;
+  }
+}
+
+int ScreenLastRow() { return screen_last_row; }
+int ScreenWidth() { return screen_width; }
+int ColumnWidth() { return column_width; }
+
+void SetColour(int attribute) {
+  sys::SetTextAttribute(attribute);
+  current_attribute = attribute;
+}
+
+int CurrentColour() { return current_attribute; }
+
+bool LastKeyReadFailed() { return last_read_failed; }
+
+void RestoreColour() {
+  SetColour(kColourNormal);
+  Write(kLineEnd);
+}
+
+void Write(const std::string& text) {
+  if (!text.empty()) sys::WriteOut(text);
+}
+
+void WriteLine(const std::string& text) { Write(text + kLineEnd); }
+
+void WriteColouredLine(int attribute, const std::string& text) {
+  SetColour(attribute);
+  Write(text);
+  RestoreColour();
+}
+
+KeyPress ReadKeyPress() {
+  for (;;) {
+    sys::InputEvent event;
+    sys::ReadStatus status = sys::ReadInputEvent(event);
+    last_read_failed = status == sys::ReadStatus::Failed;
+    if (last_read_failed) return KeyPress{0, kScanEnd};
+    if (status == sys::ReadStatus::NoEvent || !IsAcceptable(event)) continue;
+    auto character = static_cast<std::uint8_t>(event.character & 0xFF);
+    // Wine delivers a lone Esc without its character (virtual key 27,
+    // character 0); Windows always gives 27, so this changes nothing there.
+    if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = 27;
+    if (character != 0) return KeyPress{character, 0};
+    return KeyPress{0, static_cast<std::uint8_t>(event.scan_code & 0xFF)};
+  }
+}
+
+}  // namespace vantor::console

@@ -1,0 +1,72 @@
+// The console text layer: standard handles, screen size, colours and
+// single key presses. All output of the program goes through Write and
+// WriteLine, which reach the console at once (nothing is buffered, so a
+// colour change applies exactly to the text written after it).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vantor::console {
+
+enum Colour : int {
+  kColourNormal = 7,   // light grey: normal text
+  kColourKey = 10,     // light green: keys and indexes in front of entries
+  kColourError = 12,   // light red: errors and refusals
+  kColourNotice = 14,  // yellow: notices, titles, questions, the more-prompt
+};
+
+// The line end written after every line.
+inline constexpr const char* kLineEnd = "\r\n";
+
+// Scan codes of the keys without a character that the program acts on.
+enum ScanCode : std::uint8_t {
+  kScanHome = 71,
+  kScanUp = 72,
+  kScanPgUp = 73,
+  kScanEnd = 79,
+  kScanDown = 80,
+  kScanPgDn = 81,
+};
+
+// One key press: a character, or 0 and the key's scan code.
+struct KeyPress {
+  std::uint8_t character = 0;
+  std::uint8_t scan_code = 0;
+};
+
+// Start-up of the layer: checks the three standard handles (a missing one
+// ends the run with its message and exit code 0), switches input to
+// processed key reading and measures the screen buffer.
+void InitConsole();
+
+// Rows of the screen buffer minus one (24 when it cannot be measured).
+int ScreenLastRow();
+// Columns of the screen buffer (80 when it cannot be measured).
+int ScreenWidth();
+// Half of ScreenWidth, remainder dropped (40 when it cannot be measured).
+int ColumnWidth();
+
+// Sets the attribute of the text written from now on, and remembers it.
+void SetColour(int attribute);
+// The attribute last set with SetColour (7 at start).
+int CurrentColour();
+// Sets colour 7 and ends the current line.
+void RestoreColour();
+
+// Writes text to standard output without a line end.
+void Write(const std::string& text);
+// Writes text and a line end.
+void WriteLine(const std::string& text = std::string());
+// The usual coloured message: colour, text, RestoreColour.
+void WriteColouredLine(int attribute, const std::string& text);
+
+// Waits for one acceptable key press. When standard input cannot be read
+// it returns at once with no character and the scan code of End.
+KeyPress ReadKeyPress();
+
+// True when the last ReadKeyPress returned End only because standard input
+// could not be read (not a console); lets a key loop end instead of spinning.
+bool LastKeyReadFailed();
+
+}  // namespace vantor::console

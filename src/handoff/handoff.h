@@ -1,0 +1,30 @@
+// The hand-off to the calling shell: the batch file "vantor2.bat" in TEMP
+// that the wrapper runs after the program has ended, and the change of
+// directory in which every run that reaches a target ends.
+#pragma once
+
+#include <string>
+
+namespace vantor::handoff {
+
+// The full name of the hand-off file: TEMP, a '\' unless TEMP ends with
+// one, and "vantor2.bat". Ends the run (243) when TEMP is not defined.
+std::string HandOffFileName();
+
+// Creates the hand-off file holding `text` and a CR LF. Ends the run with
+// 243 (after its message) when TEMP is missing or the file can't be made.
+void WriteHandOffFile(const std::string& text);
+
+// The lines that change the shell to `path`: a drive line and a chdir
+// line, or the chdir line alone for a network path. Each '%' of the path
+// is written as "%%", since the shell expands '%' inside batch files.
+std::string HandOffText(const std::string& path);
+
+// Writes HandOffText(path) into the hand-off file.
+void HandOffDirectory(const std::string& path);
+
+// Enters `target`, records the full path in the history, writes the
+// hand-off file and ends the run with 0; 243 when it cannot be entered.
+[[noreturn]] void ChangeToDirectory(const std::string& target);
+
+}  // namespace vantor::handoff

@@ -1,0 +1,100 @@
+#include "platform/system.h"
+#include "platform/win32.h"
+
+namespace vantor::sys {
+namespace {
+
+constexpr DWORD kCurrentDirBuffer = 260;
+
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+}  // namespace
+
+bool SetCurrentDir(const std::string& path) {
+  return !path.empty() && SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+std::string GetCurrentDir() {
+  char buffer[kCurrentDirBuffer];
+  DWORD length = GetCurrentDirectoryA(kCurrentDirBuffer, buffer);
+  if (length == 0 || length >= kCurrentDirBuffer) return std::string();
+  return std::string(buffer, length);
+}
+
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
+  names.clear();
+  std::string mask = dir + "*.*";
+  WIN32_FIND_DATAA entry;
+  // FindExInfoBasic skips the short 8.3 name, which the search never uses.
+  HANDLE find = FindFirstFileExA(mask.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotOrDotDot(entry.cFileName))
+      names.emplace_back(entry.cFileName);
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+  return true;
+}
+
+std::uint32_t CreateDir(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) return 0;
+  return GetLastError();
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return true;
+}
+
+bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes.assign(max_bytes, '\0');
+  DWORD total = 0;
+  while (total < max_bytes) {
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data() + total, static_cast<DWORD>(max_bytes - total), &got, nullptr) ||
+        got == 0)
+      break;
+    total += got;
+  }
+  bytes.resize(total);
+  CloseHandle(file);
+  return true;
+}
+
+bool WriteFileDurably(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  ok = FlushFileBuffers(file) && ok;
+  ok = CloseHandle(file) && ok;
+  return ok;
+}
+
+bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
+  return MoveFileExA(source.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void DeleteFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
+
+}  // namespace vantor::sys

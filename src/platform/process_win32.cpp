@@ -1,0 +1,46 @@
+#include <vector>
+
+#include "platform/system.h"
+#include "platform/win32.h"
+
+namespace vantor::sys {
+
+std::string WideToOem(const wchar_t* text, int length) {
+  if (length <= 0) return std::string();
+  int size = WideCharToMultiByte(CP_OEMCP, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) WideCharToMultiByte(CP_OEMCP, 0, text, length, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+// The command line and the environment come as ANSI bytes from the ...A
+// calls, while the file functions take OEM bytes: both are read in UTF-16
+// and converted to OEM, so everything the program compares is in one code page.
+std::string CommandLine() {
+  const wchar_t* line = GetCommandLineW();
+  return WideToOem(line, static_cast<int>(wcslen(line)));
+}
+
+bool GetEnv(const std::string& name, std::string& value) {
+  std::wstring wide_name(name.begin(), name.end());
+  DWORD size = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
+  if (size == 0) {
+    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
+    value.clear();
+    return true;
+  }
+  std::vector<wchar_t> buffer(size);
+  DWORD length = GetEnvironmentVariableW(wide_name.c_str(), buffer.data(), size);
+  value = WideToOem(buffer.data(), static_cast<int>(length));
+  return true;
+}
+
+void UseOemFileApis() { SetFileApisToOEM(); }
+
+std::uint32_t ProcessId() { return GetCurrentProcessId(); }
+
+void UpperCase(std::string& text) {
+  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+}
+
+}  // namespace vantor::sys

@@ -1,0 +1,49 @@
+#include <vector>
+
+#include "platform/system.h"
+#include "platform/win32.h"
+
+namespace vantor::sys {
+namespace {
+
+HKEY open_key = nullptr;
+
+}  // namespace
+
+bool OpenUserKey(const std::string& key_path) {
+  CloseUserKey();
+  HKEY key = nullptr;
+  LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr,
+                                REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  if (result != ERROR_SUCCESS) return false;
+  open_key = key;
+  return true;
+}
+
+QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data) {
+  DWORD value_type = 0;
+  DWORD size = 0;
+  LONG result = RegQueryValueExA(open_key, name.c_str(), nullptr, &value_type, nullptr, &size);
+  if (result == ERROR_FILE_NOT_FOUND) return QueryStatus::Missing;
+  if (result != ERROR_SUCCESS) return QueryStatus::Refused;
+  std::vector<BYTE> buffer(size + 2);
+  DWORD capacity = size;
+  result = RegQueryValueExA(open_key, name.c_str(), nullptr, &value_type, buffer.data(), &capacity);
+  if (result != ERROR_SUCCESS) return QueryStatus::Refused;
+  type = value_type;
+  data.assign(reinterpret_cast<const char*>(buffer.data()), capacity);
+  return QueryStatus::Ok;
+}
+
+bool SetStringValue(const std::string& name, const std::string& text) {
+  return RegSetValueExA(open_key, name.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+void CloseUserKey() {
+  if (open_key != nullptr) RegCloseKey(open_key);
+  open_key = nullptr;
+}
+
+}  // namespace vantor::sys

@@ -1,0 +1,141 @@
+// The seam between Vantor and the operating system.
+//
+// Every call that reaches Windows goes through one of these free functions.
+// They have exactly one Win32 implementation (the *_win32.cpp files beside
+// this header, built only for Windows) and one in-memory stand-in for the
+// native unit tests (tests/fake). No header of the program includes
+// <windows.h>.
+//
+// All texts are byte strings in the console's OEM code page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantor::sys {
+
+// ---- Process ---------------------------------------------------------------
+
+// The process's whole command line, converted to the OEM code page.
+std::string CommandLine();
+
+// Reads an environment variable, converted to the OEM code page. Returns
+// false when it is not defined; an empty value returns true and "".
+bool GetEnv(const std::string& name, std::string& value);
+
+// Makes the file functions take and return OEM bytes.
+void UseOemFileApis();
+
+// ---- File system -----------------------------------------------------------
+
+// Makes `path` the process's current directory. A drive alone ("D:")
+// selects that drive's own current directory.
+bool SetCurrentDir(const std::string& path);
+
+// The full path of the process's current directory, at most 259 bytes;
+// empty when it cannot be read.
+std::string GetCurrentDir();
+
+// Lists the names of the subdirectories of `dir` (which ends in '\'),
+// hidden and system ones included, "." and ".." left out. Returns false
+// and leaves `names` empty when the directory cannot be enumerated.
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
+
+// Creates one directory. Returns 0 on success, else the system error code.
+std::uint32_t CreateDir(const std::string& path);
+
+// True when `path` names an existing directory.
+bool IsDirectory(const std::string& path);
+
+// Creates or truncates `path` and writes `bytes`. False when the file
+// cannot be created; write errors after that are ignored.
+bool WriteNewFile(const std::string& path, const std::string& bytes);
+
+// Opens an existing file with read and write access and reads at most
+// `max_bytes` from its start. False when it cannot be opened so.
+bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes);
+
+// Writes `bytes` to a new file at `path` and flushes it to disk. False
+// when the file cannot be created or not every byte was written.
+bool WriteFileDurably(const std::string& path, const std::string& bytes);
+
+// Replaces `target` by `source` in one step (a rename over the old file).
+bool ReplaceFileAtomically(const std::string& source, const std::string& target);
+
+// Deletes a file; failures are ignored.
+void DeleteFileQuietly(const std::string& path);
+
+// A number unique to this process among those running.
+std::uint32_t ProcessId();
+
+// ---- Locale ----------------------------------------------------------------
+
+// Upper-cases `text` in place with the system's locale rules.
+void UpperCase(std::string& text);
+
+// ---- Console ---------------------------------------------------------------
+
+enum class StdStream { Output, Error, Input };
+
+// False when the standard handle is the invalid-handle value.
+bool StdHandleValid(StdStream stream);
+
+// Switches console input to processed input alone (no line input, no echo).
+void SetProcessedInputMode();
+
+// The console screen buffer's size. False when standard output is no console.
+bool ScreenBufferSize(int& rows, int& columns);
+
+// Writes bytes to standard output at once (nothing is buffered).
+void WriteOut(const std::string& bytes);
+
+// Sets the character attribute of standard output; failures are ignored.
+void SetTextAttribute(int attribute);
+
+// One console input record, as far as the program looks at it.
+struct InputEvent {
+  bool is_key = false;
+  bool key_down = false;
+  std::uint16_t character = 0;  // the 16-bit character union of the key event
+  std::uint16_t virtual_key = 0;
+  std::uint16_t scan_code = 0;
+  std::uint32_t control_state = 0;
+};
+
+enum class ReadStatus { Failed, NoEvent, Event };
+
+// Reads one input record from standard input (blocking). NoEvent when the
+// read succeeded with zero records.
+ReadStatus ReadInputEvent(InputEvent& event);
+
+// ---- Registry (current user) -----------------------------------------------
+
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegDword = 4;
+
+// Opens `key_path` under HKEY_CURRENT_USER with full access, creating it
+// when missing. One key is open at a time.
+bool OpenUserKey(const std::string& key_path);
+
+enum class QueryStatus { Missing, Ok, Refused };
+
+// Reads a value of the open key: its type and raw data bytes.
+QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data);
+
+// Writes a REG_SZ value (with its terminating zero) to the open key.
+bool SetStringValue(const std::string& name, const std::string& text);
+
+void CloseUserKey();
+
+// ---- Shell and clipboard -------------------------------------------------
+
+// Asks the shell to open `file` with the default verb; the shell's result.
+std::intptr_t ShellOpen(const std::string& file, const std::string& parameters,
+                           const std::string& directory, int show_command);
+
+// Puts `text` on the clipboard as plain text. False when it cannot.
+bool CopyToClipboard(const std::string& text);
+
+}  // namespace vantor::sys

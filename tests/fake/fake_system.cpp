@@ -1,0 +1,311 @@
+#include "fake/fake_system.h"
+
+#include <algorithm>
+
+namespace vantor::fake {
+namespace {
+
+FakeSystem the_fake;
+
+bool IsDriveRoot(const std::string& path) {
+  return path.size() == 3 && path[1] == ':' && path[2] == '\\';
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+std::string ParentOf(const std::string& path) {
+  std::size_t last = path.rfind('\\');
+  if (last == std::string::npos || last < 3) return path.substr(0, 3);
+  return path.substr(0, last);
+}
+
+std::string FolderOf(const std::string& file) {
+  std::size_t last = file.rfind('\\');
+  return last == std::string::npos ? std::string() : file.substr(0, last == 2 ? 3 : last);
+}
+
+// Applies "." and ".." components to `rest`, starting from `base`.
+std::string WalkComponents(std::string base, const std::string& rest) {
+  std::size_t start = 0;
+  while (start <= rest.size()) {
+    std::size_t end = rest.find('\\', start);
+    if (end == std::string::npos) end = rest.size();
+    std::string part = rest.substr(start, end - start);
+    if (part == "..") {
+      base = ParentOf(base);
+    } else if (!part.empty() && part != ".") {
+      if (base.back() != '\\') base += '\\';
+      base += part;
+    }
+    start = end + 1;
+  }
+  return base;
+}
+
+}  // namespace
+
+FakeSystem& Fake() { return the_fake; }
+
+void ResetFake() {
+  the_fake = FakeSystem();
+  the_fake.AddDrive('C');
+  the_fake.AddDir("C:\\Temp");
+  the_fake.SetEnv("TEMP", "C:\\Temp");
+}
+
+std::string Upper(const std::string& text) {
+  std::string result = text;
+  for (char& c : result) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte >= 'a' && byte <= 'z') c = static_cast<char>(byte - 32);
+    else if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) c = static_cast<char>(byte - 32);
+  }
+  return result;
+}
+
+std::string FakeSystem::Resolve(const std::string& path) const {
+  if (path.size() >= 2 && path[1] == ':') {
+    char drive = Upper(path.substr(0, 1))[0];
+    std::string rest = path.substr(2);
+    if (!rest.empty() && rest[0] == '\\') return WalkComponents(std::string(1, drive) + ":\\", rest);
+    auto known = drive_dirs.find(drive);
+    std::string base = known != drive_dirs.end() ? known->second : std::string(1, drive) + ":\\";
+    if (Upper(current_dir.substr(0, 1))[0] == drive) base = current_dir;
+    return WalkComponents(base, rest);
+  }
+  if (!path.empty() && path[0] == '\\') return WalkComponents(current_dir.substr(0, 3), path);
+  return WalkComponents(current_dir, path);
+}
+
+void FakeSystem::AddDrive(char letter) {
+  std::string root = std::string(1, letter) + ":\\";
+  dirs.emplace(Upper(root), DirNode{root, {}, false});
+}
+
+void FakeSystem::AddDir(const std::string& path) {
+  std::string full = WithoutTrailingBackslash(path);
+  if (IsDriveRoot(full) || full.size() < 3) {
+    AddDrive(full[0]);
+    return;
+  }
+  if (dirs.count(Upper(full))) return;
+  std::string parent = ParentOf(full);
+  AddDir(parent);
+  dirs[Upper(parent)].children.push_back(full.substr(full.rfind('\\') + 1));
+  dirs[Upper(full)] = DirNode{full, {}, false};
+}
+
+void FakeSystem::SetEnv(const std::string& name, const std::string& value) {
+  environment[Upper(name)] = value;
+}
+
+void FakeSystem::UnsetEnv(const std::string& name) { environment.erase(Upper(name)); }
+
+void FakeSystem::PushKey(std::uint8_t character, std::uint16_t scan_code,
+                         std::uint32_t control_state, std::uint16_t virtual_key) {
+  sys::InputEvent event;
+  event.is_key = true;
+  event.key_down = true;
+  event.character = character;
+  event.scan_code = scan_code;
+  event.control_state = control_state;
+  event.virtual_key = virtual_key;
+  input.push_back(event);
+}
+
+void FakeSystem::PushEvent(const sys::InputEvent& event) { input.push_back(event); }
+
+std::string FakeSystem::ColouredOutput() const {
+  std::string result;
+  std::size_t written = 0;
+  for (const auto& [offset, attribute] : colour_log) {
+    result += output.substr(written, offset - written);
+    result += "<" + std::to_string(attribute) + ">";
+    written = offset;
+  }
+  return result + output.substr(written);
+}
+
+bool FakeSystem::DirExists(const std::string& path) const {
+  return dirs.count(Upper(WithoutTrailingBackslash(Resolve(path)))) != 0;
+}
+
+std::string FakeSystem::FileContent(const std::string& path) const {
+  auto found = files.find(Upper(Resolve(path)));
+  return found == files.end() ? std::string() : found->second;
+}
+
+bool FakeSystem::FileExists(const std::string& path) const {
+  return files.count(Upper(Resolve(path))) != 0;
+}
+
+}  // namespace vantor::fake
+
+// ---- The seam, served from the fake ------------------------------------------
+
+namespace vantor::sys {
+
+using fake::Fake;
+using fake::Upper;
+
+std::string CommandLine() { return Fake().command_line; }
+
+bool GetEnv(const std::string& name, std::string& value) {
+  auto found = Fake().environment.find(Upper(name));
+  if (found == Fake().environment.end()) return false;
+  value = found->second;
+  return true;
+}
+
+void UseOemFileApis() { Fake().oem_file_apis = true; }
+
+bool SetCurrentDir(const std::string& path) {
+  if (path.empty()) return false;
+  std::string full = Fake().Resolve(path);
+  auto found = Fake().dirs.find(Upper(full));
+  if (found == Fake().dirs.end()) return false;
+  // The system keeps the letters as typed, as Windows does.
+  Fake().current_dir = full;
+  return true;
+}
+
+std::string GetCurrentDir() {
+  const std::string& dir = Fake().current_dir;
+  return dir.size() > 259 ? std::string() : dir;
+}
+
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
+  names.clear();
+  std::string full = Fake().Resolve(dir);
+  Fake().listed.push_back(full);
+  auto found = Fake().dirs.find(Upper(full));
+  if (found == Fake().dirs.end() || found->second.unreadable) return false;
+  names = found->second.children;
+  return true;
+}
+
+std::uint32_t CreateDir(const std::string& path) {
+  constexpr std::uint32_t kAlreadyExists = 183;
+  constexpr std::uint32_t kPathNotFound = 3;
+  std::string full = Fake().Resolve(path);
+  auto refused = Fake().create_errors.find(Upper(full));
+  if (refused != Fake().create_errors.end()) return refused->second;
+  if (Fake().dirs.count(Upper(full))) return kAlreadyExists;
+  std::string parent = full.substr(0, std::max<std::size_t>(3, full.rfind('\\')));
+  if (!Fake().dirs.count(Upper(parent))) return kPathNotFound;
+  Fake().AddDir(full);
+  Fake().created.push_back(full);
+  return 0;
+}
+
+bool IsDirectory(const std::string& path) { return Fake().DirExists(path); }
+
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+  std::string full = Fake().Resolve(path);
+  std::string key = Upper(full);
+  if (!Fake().dirs.count(Upper(fake::FolderOf(full)))) return false;
+  if (Fake().unwritable_folders.count(Upper(fake::FolderOf(full)))) return false;
+  if (Fake().read_only_files.count(key) || Fake().dirs.count(key)) return false;
+  Fake().files[key] = bytes;
+  return true;
+}
+
+bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes) {
+  std::string key = Upper(Fake().Resolve(path));
+  auto found = Fake().files.find(key);
+  if (found == Fake().files.end() || Fake().read_only_files.count(key)) return false;
+  bytes = found->second.substr(0, max_bytes);
+  return true;
+}
+
+bool WriteFileDurably(const std::string& path, const std::string& bytes) {
+  return WriteNewFile(path, bytes);
+}
+
+bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
+  std::string from = Upper(Fake().Resolve(source));
+  std::string to = Upper(Fake().Resolve(target));
+  auto found = Fake().files.find(from);
+  if (found == Fake().files.end() || Fake().read_only_files.count(to)) return false;
+  Fake().files[to] = found->second;
+  Fake().files.erase(from);
+  return true;
+}
+
+void DeleteFileQuietly(const std::string& path) {
+  Fake().files.erase(Upper(Fake().Resolve(path)));
+}
+
+std::uint32_t ProcessId() { return Fake().process_id; }
+
+void UpperCase(std::string& text) { text = Upper(text); }
+
+bool StdHandleValid(StdStream stream) { return Fake().handle_valid[static_cast<int>(stream)]; }
+
+void SetProcessedInputMode() { Fake().processed_input_mode = true; }
+
+bool ScreenBufferSize(int& rows, int& columns) {
+  if (!Fake().screen_measurable) return false;
+  rows = Fake().rows;
+  columns = Fake().columns;
+  return true;
+}
+
+void WriteOut(const std::string& bytes) { Fake().output += bytes; }
+
+void SetTextAttribute(int attribute) {
+  Fake().colour_log.emplace_back(Fake().output.size(), attribute);
+}
+
+ReadStatus ReadInputEvent(InputEvent& event) {
+  ++Fake().reads_attempted;
+  if (Fake().zero_record_reads > 0) {
+    --Fake().zero_record_reads;
+    return ReadStatus::NoEvent;
+  }
+  if (Fake().input.empty()) return ReadStatus::Failed;
+  event = Fake().input.front();
+  Fake().input.pop_front();
+  return ReadStatus::Event;
+}
+
+bool OpenUserKey(const std::string& key_path) {
+  if (!Fake().registry_key_opens) return false;
+  Fake().opened_key = key_path;
+  return true;
+}
+
+QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data) {
+  if (Fake().refused_reads.count(name)) return QueryStatus::Refused;
+  auto found = Fake().registry.find(name);
+  if (found == Fake().registry.end()) return QueryStatus::Missing;
+  type = found->second.type;
+  data = found->second.data;
+  return QueryStatus::Ok;
+}
+
+bool SetStringValue(const std::string& name, const std::string& text) {
+  if (Fake().refused_writes.count(name)) return false;
+  Fake().registry[name] = fake::RegistryValue{kRegSz, text + std::string(1, '\0')};
+  Fake().registry_writes.push_back(name);
+  return true;
+}
+
+void CloseUserKey() { Fake().opened_key.clear(); }
+
+std::intptr_t ShellOpen(const std::string& file, const std::string& parameters,
+                           const std::string& directory, int show_command) {
+  Fake().shell_calls.push_back(fake::ShellCall{file, parameters, directory, show_command});
+  return Fake().shell_result;
+}
+
+bool CopyToClipboard(const std::string& text) {
+  if (!Fake().clipboard_works) return false;
+  Fake().clipboard = text;
+  return true;
+}
+
+}  // namespace vantor::sys

@@ -1,0 +1,120 @@
+// An in-memory operating system for the native unit tests.
+//
+// It stands in for every function of platform/system.h: drives with their
+// own current directories, a directory tree, files, environment variables,
+// a console that records text together with colour changes and plays back
+// a queue of key presses, a registry key and the shell. It logs what the
+// program listed, created and launched, so tests can check both the result
+// and the work done to get it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace vantor::fake {
+
+struct DirNode {
+  std::string path;                   // as created, letters in their case
+  std::vector<std::string> children;  // names of the subdirectories
+  bool unreadable = false;            // enumeration fails
+};
+
+struct RegistryValue {
+  std::uint32_t type = sys::kRegSz;
+  std::string data;  // raw bytes; REG_SZ data includes its terminating zero
+};
+
+struct ShellCall {
+  std::string file;
+  std::string parameters;
+  std::string directory;
+  int show_command = 0;
+};
+
+struct FakeSystem {
+  // Process
+  std::string command_line = "vantor.exe";
+  std::map<std::string, std::string> environment;  // name (any case) -> value
+  bool oem_file_apis = false;
+
+  // File system. Keys of `dirs` and `files` are upper-cased full paths
+  // without a trailing backslash (a drive root keeps its "X:\").
+  std::map<std::string, DirNode> dirs;
+  std::string current_dir = "C:\\";
+  std::map<char, std::string> drive_dirs;  // per-drive current directory
+  std::map<std::string, std::string> files;
+  std::set<std::string> read_only_files;       // upper-cased paths
+  std::set<std::string> unwritable_folders;    // upper-cased folder paths
+  std::map<std::string, std::uint32_t> create_errors;  // upper path -> code
+  std::vector<std::string> listed;   // every directory enumerated
+  std::vector<std::string> created;  // every directory created
+  std::uint32_t process_id = 4242;
+
+  // Console
+  bool handle_valid[3] = {true, true, true};  // output, error, input
+  bool screen_measurable = true;
+  int rows = 25;
+  int columns = 80;
+  bool processed_input_mode = false;
+  std::string output;                                   // bytes written
+  std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
+  std::deque<sys::InputEvent> input;  // when empty, reads fail
+  std::size_t zero_record_reads = 0;  // reads that succeed with no record first
+  std::size_t reads_attempted = 0;
+
+  // Registry: the one key, by value name.
+  bool registry_key_opens = true;
+  std::string opened_key;
+  std::map<std::string, RegistryValue> registry;
+  std::set<std::string> refused_reads;
+  std::set<std::string> refused_writes;
+  std::vector<std::string> registry_writes;  // value names in write order
+
+  // Shell
+  std::intptr_t shell_result = 42;
+  std::vector<ShellCall> shell_calls;
+  bool clipboard_works = true;
+  std::string clipboard;
+
+  // ---- Set-up helpers ----
+  // Adds a directory and every missing directory above it (drive root too).
+  void AddDir(const std::string& path);
+  // Adds a drive root such as "D:\".
+  void AddDrive(char letter);
+  void SetEnv(const std::string& name, const std::string& value);
+  void UnsetEnv(const std::string& name);
+  // Queues a key with a character, or a key without one (character 0).
+  void PushKey(std::uint8_t character, std::uint16_t scan_code = 0,
+               std::uint32_t control_state = 0, std::uint16_t virtual_key = 0);
+  void PushEvent(const sys::InputEvent& event);
+
+  // ---- Inspection helpers ----
+  // The output with every colour change shown in place as "<N>".
+  std::string ColouredOutput() const;
+  bool DirExists(const std::string& path) const;
+  // A file's content, or "" when it does not exist.
+  std::string FileContent(const std::string& path) const;
+  bool FileExists(const std::string& path) const;
+
+  // ---- Used by the fake seam ----
+  // Resolves `path` against the current directories to an absolute path
+  // with "." and ".." steps applied; empty when it names no drive.
+  std::string Resolve(const std::string& path) const;
+};
+
+// The fake behind every sys:: call in the test binary.
+FakeSystem& Fake();
+// Starts a fresh fake: drive C with its root as the current directory and
+// TEMP set to C:\Temp (which exists).
+void ResetFake();
+
+// Upper-cases bytes the way the fake's locale does (ASCII and Latin-1).
+std::string Upper(const std::string& text);
+
+}  // namespace vantor::fake
