@@ -67,6 +67,12 @@ void ChangeToDirectory(const std::string& target) {
     EndRun(kExitRunError);
   }
   std::string entered = sys::GetCurrentDir();
+  if (entered.empty()) {
+    // Entered, but too long to read back as a full path the shell could use.
+    console::WriteColouredLine(console::kColourError,
+                               "Vantor: Could not change directory to '" + target + "'");
+    EndRun(kExitRunError);
+  }
   store::AddToHistory(entered);
   HandOffDirectory(entered);
   EndRun(kExitNormal);

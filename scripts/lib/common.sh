@@ -1,0 +1,39 @@
+# Shared by the scripts: where things are, and installing what is missing.
+set -euo pipefail
+
+REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+export REPO_ROOT
+export WINEDEBUG=-all
+JOBS="${VANTOR_JOBS:-2}"
+
+# Debian packages the build and the tests need, by name.
+VANTOR_PACKAGES=(
+  cmake ninja-build g++ libgtest-dev libbenchmark-dev clang clang-format libclang-rt-14-dev
+  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
+  python3 python3-pytest python3-pexpect python3-pyte fp-utils hyperfine zip unzip
+)
+
+ensure_packages() {
+  local missing=()
+  for package in "${VANTOR_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [[ $(id -u) -ne 0 ]] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+  fi
+}
+
+build_native() {
+  cmake -S "$REPO_ROOT" -B "$REPO_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build "$REPO_ROOT/build" -j "$JOBS"
+}
+
+build_windows() {
+  cmake -S "$REPO_ROOT" -B "$REPO_ROOT/build-win" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$REPO_ROOT/build-win" -j "$JOBS"
+}

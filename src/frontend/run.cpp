@@ -1,0 +1,132 @@
+#include "frontend/run.h"
+
+#include "console/paged_output.h"
+#include "console/show_matches.h"
+#include "console/wincrt.h"
+#include "frontend/command_line.h"
+#include "frontend/error_trap.h"
+#include "frontend/exit.h"
+#include "frontend/options.h"
+#include "frontend/start_dir.h"
+#include "handoff/create_directory.h"
+#include "handoff/handoff.h"
+#include "matching/find_matches.h"
+#include "matching/path_spec.h"
+#include "platform/system.h"
+#include "store/history_alias.h"
+#include "store/settings.h"
+
+namespace vantor {
+namespace {
+
+constexpr const char* kProgramName = "Vantor";
+constexpr const char* kProgramVersion = "3.3";
+
+void StartUp() {
+  console::InitConsole();
+  console::ResetPagedOutput();
+  ReadArguments();
+  SetProgramIdentity(kProgramName, kProgramVersion);
+  sys::UseOemFileApis();
+  matching::ResetLists();
+  SetStartDir(sys::GetCurrentDir());
+  handoff::WriteHandOffFile("rem");
+  store::LoadSettings();
+  store::SaveSettings();
+  matching::SetCreationAllowed(store::Settings().can_create_path);
+}
+
+void RecordStartDir() {
+  if (store::Settings().history[0] != StartDir()) store::AddToHistory(StartDir());
+}
+
+void Rewrite(std::string& spec) {
+  matching::SlashesToBackslashes(spec);
+  matching::ExpandDoubleBackslash(spec);
+  matching::ExpandDots(spec);
+}
+
+// A specification naming an existing directory as typed is entered at once.
+void EnterIfExactDirectory(const std::string& spec) {
+  if (sys::SetCurrentDir(spec)) handoff::ChangeToDirectory(sys::GetCurrentDir());
+}
+
+// Takes a leading "X:" off the specification; the drive of StartDir else.
+char TakeDriveLetter(std::string& spec) {
+  char drive = StartDir().empty() ? '\\' : StartDir()[0];
+  if (spec.size() >= 2 && spec[1] == ':') {
+    drive = spec[0];
+    spec.erase(0, 2);
+  }
+  return (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
+}
+
+bool StartsWithParentStep(const std::string& spec) {
+  return spec == ".." || spec.compare(0, 3, "..\\") == 0;
+}
+
+// The directory the search starts from: the drive root for a leading '\',
+// else the drive's own current directory, raised by leading ".." steps.
+std::string TakeBaseDirectory(char drive, std::string& spec) {
+  if (!spec.empty() && spec[0] == '\\') {
+    spec.erase(0, 1);
+    return std::string(1, drive) + ":\\";
+  }
+  if (drive < 'A' || drive > 'Z') {
+    console::WriteColouredLine(console::kColourError, std::string("Vantor: Invalid drive letter '") +
+                                                          drive +
+                                                          "' (valid drives are A: through Z:)");
+    EndRun(kExitRunError);
+  }
+  std::string base = matching::DriveCurrentDir(drive);
+  while (StartsWithParentStep(spec)) {
+    spec.erase(0, spec.size() == 2 ? 2 : 3);
+    base = matching::ParentDir(base);
+  }
+  return base;
+}
+
+[[noreturn]] void SearchAndChange(const std::string& spec, const std::string& base,
+                                  const std::string& typed) {
+  matching::SearchLevel(spec, base, 0);
+  matching::MatchList& matches = matching::Matches();
+  matching::SortMatches(matches);
+  if (matches.empty()) {
+    matching::NoteCreatable(typed);
+    handoff::OfferCreation(typed);
+    EndRun(kExitNormal);
+  }
+  matching::KeepBestMatches(matches);
+  std::string chosen = console::ShowMatches(matches, false);
+  if (!chosen.empty()) handoff::ChangeToDirectory(chosen);
+  EndRun(kExitNormal);
+}
+
+[[noreturn]] void Run() {
+  RecordStartDir();
+  std::string spec = DispatchOptions();
+  Rewrite(spec);
+  const std::string typed = spec;
+  EnterIfExactDirectory(spec);
+  store::UseAlias(spec);
+  char drive = TakeDriveLetter(spec);
+  std::string base = TakeBaseDirectory(drive, spec);
+  if (spec.empty()) handoff::ChangeToDirectory(base);
+  SearchAndChange(spec, base, typed);
+}
+
+}  // namespace
+
+int RunProgram() {
+  try {
+    StartUp();
+    Run();
+  } catch (const RunEnded& end) {
+    return end.code;
+  } catch (const UnhandledError& error) {
+    console::WriteLine(error.message);
+    return kExitUnhandledError;
+  }
+}
+
+}  // namespace vantor

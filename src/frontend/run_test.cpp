@@ -1,0 +1,190 @@
+#include "frontend/run.h"
+
+#include <gtest/gtest.h>
+
+#include "fake/fake_system.h"
+#include "fake/run_helpers.h"
+#include "frontend/exit.h"
+
+namespace vantor {
+namespace {
+
+using fake::ExpectedHandOff;
+using fake::Fake;
+using fake::HandOffContent;
+using fake::RunVantor;
+
+const std::string kReset = "rem\r\n";
+
+class RunFlow : public testing::Test {
+ protected:
+  void SetUp() override {
+    fake::ResetFake();
+    for (const char* dir : {"C:\\Program Files\\Common Files", "C:\\ProgramData\\Corp", "C:\\Users",
+                            "C:\\Windows", "C:\\Work\\src", "C:\\Work\\lib"})
+      Fake().AddDir(dir);
+    Fake().current_dir = "C:\\Work\\src";
+  }
+
+  std::string History(int index) {
+    const auto& value = Fake().registry["history_" + std::to_string(index)].data;
+    return value.empty() ? value : value.substr(0, value.size() - 1);
+  }
+};
+
+TEST_F(RunFlow, WithoutArgumentsPrintsStartDirAndRecordsIt) {
+  EXPECT_EQ(RunVantor(""), kExitNormal);
+  EXPECT_EQ(Fake().output, "C:\\Work\\src\r\n");
+  EXPECT_EQ(History(0), "C:\\Work\\src");
+  EXPECT_EQ(HandOffContent(), kReset);
+  // An empty quoted argument counts as none.
+  EXPECT_EQ(RunVantor("\"\""), kExitNormal);
+  EXPECT_EQ(Fake().output, "C:\\Work\\src\r\n");
+}
+
+TEST_F(RunFlow, ExactDirectoriesAreEnteredWithoutSearch) {
+  EXPECT_EQ(RunVantor(".."), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work"));
+  EXPECT_TRUE(Fake().listed.empty());
+  EXPECT_EQ(History(0), "C:\\Work");
+  EXPECT_EQ(History(1), "C:\\Work\\src");
+
+  Fake().current_dir = "C:\\Work\\src";
+  EXPECT_EQ(RunVantor("\\"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\"));
+
+  Fake().current_dir = "C:\\Work\\src";
+  EXPECT_EQ(RunVantor("../lib"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\lib"));
+}
+
+TEST_F(RunFlow, DriveRelativeTargetsUseTheDrivesOwnDirectory) {
+  Fake().AddDir("D:\\data\\deep");
+  Fake().drive_dirs['D'] = "D:\\data\\deep";
+  EXPECT_EQ(RunVantor("d:.."), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("D:", "\\data"));
+  // The process's own current directory of C is untouched by reading D's.
+  Fake().current_dir = "C:\\Work\\src";
+  EXPECT_EQ(RunVantor("D:\\"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("D:", "\\"));
+}
+
+TEST_F(RunFlow, ParentStepsSearchBelowTheAncestor) {
+  Fake().AddDir("C:\\Work\\abcdef");
+  EXPECT_EQ(RunVantor("..\\abc"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\abcdef"));
+
+  Fake().current_dir = "C:\\Work\\src";
+  EXPECT_EQ(RunVantor("...\\user"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Users"));
+}
+
+TEST_F(RunFlow, ParentStepsNeverClimbAboveTheRoot) {
+  EXPECT_EQ(RunVantor("..\\..\\..\\..\\win"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Windows"));
+}
+
+TEST_F(RunFlow, NameBeginningWithTwoDotsTakesNoParentStep) {
+  Fake().AddDir("C:\\Work\\src\\..abc");
+  EXPECT_EQ(RunVantor("..ab"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\src\\..abc"));
+}
+
+TEST_F(RunFlow, InvalidDriveLetterEndsWith243) {
+  EXPECT_EQ(RunVantor("5:abc"), kExitRunError);
+  EXPECT_EQ(Fake().ColouredOutput(),
+            "<12>Vantor: Invalid drive letter '5' (valid drives are A: through Z:)<7>\r\n");
+  EXPECT_EQ(HandOffContent(), kReset);
+}
+
+TEST_F(RunFlow, NetworkStartDirHasNoDriveLetterForRelativeSearches) {
+  Fake().AddDir("\\\\srv\\share\\x");
+  Fake().current_dir = "\\\\srv\\share";
+  EXPECT_EQ(RunVantor("nothing"), kExitRunError);
+  EXPECT_NE(Fake().output.find("Invalid drive letter '\\'"), std::string::npos);
+}
+
+TEST_F(RunFlow, RelativeSearchOnMissingDriveUsesStartDir) {
+  Fake().AddDir("C:\\Work\\src\\abcd");
+  EXPECT_EQ(RunVantor("q:abc"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\src\\abcd"));
+}
+
+TEST_F(RunFlow, RootOfMissingDriveIsSearchedAndOffered) {
+  EXPECT_EQ(RunVantor("1:\\x"), kExitNormal);
+  EXPECT_NE(Fake().output.find("Vantor: No directories found matching '1:\\x'"), std::string::npos);
+  EXPECT_EQ(HandOffContent(), kReset);
+}
+
+TEST_F(RunFlow, WorkedExampleOffersBothMatchesAndEntersTheChoice) {
+  Fake().current_dir = "C:\\";
+  Fake().PushKey('b');
+  EXPECT_EQ(RunVantor("pr\\co"), kExitNormal);
+  EXPECT_NE(Fake().output.find("[a] C:\\Program Files\\Common Files"), std::string::npos);
+  EXPECT_NE(Fake().output.find("[b] C:\\ProgramData\\Corp"), std::string::npos);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\ProgramData\\Corp"));
+  EXPECT_EQ(History(0), "C:\\ProgramData\\Corp");
+  EXPECT_EQ(History(1), "C:\\");
+}
+
+TEST_F(RunFlow, LeavingTheMenuKeepsTheReset) {
+  Fake().current_dir = "C:\\";
+  Fake().PushKey(27);
+  EXPECT_EQ(RunVantor("pr\\co"), kExitNormal);
+  EXPECT_NE(Fake().output.find("Exit\r\n"), std::string::npos);
+  EXPECT_EQ(HandOffContent(), kReset);
+}
+
+TEST_F(RunFlow, SoleBestMatchIsEnteredAtOnce) {
+  Fake().current_dir = "C:\\";
+  EXPECT_EQ(RunVantor("usr"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Users"));
+  EXPECT_EQ(Fake().output, "");
+}
+
+TEST_F(RunFlow, StartDirIsLeftOutWhenAnotherMatchRemains) {
+  Fake().AddDir("C:\\Work\\srcx");
+  Fake().current_dir = "C:\\Work\\SRC";
+  EXPECT_EQ(RunVantor("..\\sr"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\srcx"));
+}
+
+TEST_F(RunFlow, ExistingDirectoryWinsOverAlias) {
+  Fake().registry["aliasname_1"] = {sys::kRegSz, std::string("lib\0", 4)};
+  Fake().registry["aliasdir_1"] = {sys::kRegSz, std::string("C:\\Windows\0", 11)};
+  Fake().current_dir = "C:\\Work";
+  EXPECT_EQ(RunVantor("lib"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\lib"));
+  // The system keeps the letters as typed.
+  EXPECT_EQ(RunVantor("LIB"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\LIB"));
+  Fake().current_dir = "C:\\";
+  EXPECT_EQ(RunVantor("LIB"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Windows"));
+}
+
+TEST_F(RunFlow, MissingTempEndsEveryRunBeforeTheSettings) {
+  Fake().UnsetEnv("TEMP");
+  EXPECT_EQ(RunVantor("-l"), kExitRunError);
+  EXPECT_EQ(Fake().ColouredOutput(),
+            "<12>Vantor: Error - the environment variable TEMP is not defined\r\n"
+            "You can define it with the following command in your autoexec.bat:\r\n"
+            "  SET TEMP=c:\\temp\r\n<7>\r\n");
+  EXPECT_TRUE(Fake().registry.empty());
+}
+
+TEST_F(RunFlow, UnwritableHandOffFileEndsWith243) {
+  Fake().SetEnv("TEMP", "C:\\Missing\\");
+  EXPECT_EQ(RunVantor("..\\lib"), kExitRunError);
+  EXPECT_EQ(Fake().ColouredOutput(),
+            "<12>Vantor: Error - can't write to batch file 'C:\\Missing\\vantor2.bat'\r\n<7>\r\n");
+}
+
+TEST_F(RunFlow, OneCodePageOutOfTheCommandLine) {
+  EXPECT_EQ(RunVantor(".."), kExitNormal);
+  EXPECT_TRUE(Fake().oem_file_apis);
+  EXPECT_TRUE(Fake().processed_input_mode);
+}
+
+}  // namespace
+}  // namespace vantor
