@@ -14,6 +14,10 @@ namespace vantor::console {
 // survivor is returned at once. `create_mode` selects the prompt wording.
 std::string ShowMatches(matching::MatchList& list, bool create_mode);
 
+// Entries on one page of the menu: 2 * (ScreenLastRow - 1), at most the
+// 62 selection keys and at least one.
+int MenuPageSize();
+
 // The path as shown in a field of `width` characters: leading directory
 // names give way to "..." while the path is longer than width - 4.
 std::string ShortenPath(std::string path, int width);
