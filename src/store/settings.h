@@ -41,11 +41,18 @@ SettingsBlock DefaultSettings();
 std::string EncodeSettings(const SettingsBlock& block);
 SettingsBlock DecodeSettings(const std::string& image);
 
-// Fills Settings() from the settings file (VANTOR) or the registry.
-// Reports a file that cannot be read, writes the defaults there, goes on.
+// Fills Settings() from the settings file named by VANTOR or, when VANTOR
+// is not set or empty, from the registry; the choice holds for the run.
+// A file that cannot be opened for reading and writing is reported (light
+// red) and the block in memory is written to it. Never ends the run.
 void LoadSettings();
 
-// Writes Settings() back to where LoadSettings took it from.
+// The settings-file path chosen by LoadSettings; empty for the registry.
+const std::string& SettingsFilePath();
+
+// Writes Settings() back to where LoadSettings took it from. The file is
+// replaced as a whole (written beside it, then moved over it), so it is
+// never left truncated; a failure is reported (light red) and the run goes on.
 void SaveSettings();
 
 // Puts `path` at index 0 of the history (an entry equal to it ignoring
