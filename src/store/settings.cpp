@@ -1,0 +1,102 @@
+#include "store/settings.h"
+
+#include "console/wincrt.h"
+#include "platform/system.h"
+#include "store/registry_store.h"
+
+namespace vantor::store {
+namespace {
+
+// VANTOR is read into a buffer of this many characters; a longer value names
+// no file the program could have read, so it is treated as one that cannot
+// be opened or created (reported on every load and save, never cut short).
+constexpr std::size_t kSettingsPathBuffer = 1024;
+
+std::string settings_path;  // from VANTOR; empty: the registry is the store
+
+bool PathUsable() { return settings_path.size() < kSettingsPathBuffer; }
+
+// Writes the whole image beside the settings file and moves it over the old
+// one, so that a run that is stopped half-way, or another run saving at the
+// same moment, never leaves a truncated or mixed file behind.
+bool WriteSettingsFile(const std::string& image) {
+  if (!PathUsable()) return false;
+  std::string temp = settings_path + "." + std::to_string(sys::ProcessId()) + ".tmp";
+  if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, settings_path))
+    return true;
+  sys::DeleteFileQuietly(temp);
+  return false;
+}
+
+bool ReadSettingsFile(std::string& image) {
+  return PathUsable() && sys::ReadFileForUpdate(settings_path, kSettingsFileSize, image);
+}
+
+void RemoveHistoryEntry(std::size_t index) {
+  auto& history = Settings().history;
+  for (std::size_t i = index; i + 1 < history.size(); ++i) history[i] = history[i + 1];
+  history.back().clear();
+}
+
+}  // namespace
+
+SettingsBlock& Settings() {
+  static SettingsBlock block = DefaultSettings();
+  return block;
+}
+
+const std::string& SettingsFilePath() { return settings_path; }
+
+void LoadSettings() {
+  if (!sys::GetEnv("VANTOR", settings_path)) settings_path.clear();
+  if (settings_path.empty()) {
+    LoadFromRegistry(Settings());
+    return;
+  }
+  std::string image;
+  if (ReadSettingsFile(image)) {
+    Settings() = DecodeSettings(image);
+    return;
+  }
+  console::SetColour(console::kColourError);
+  console::WriteLine("Vantor: Error - can't read settings from '" + settings_path + "'");
+  console::WriteLine("        Creating new file");
+  SaveSettings();
+  console::RestoreColour();
+}
+
+void SaveSettings() {
+  if (settings_path.empty()) {
+    SaveToRegistry(Settings());
+    return;
+  }
+  if (WriteSettingsFile(EncodeSettings(Settings()))) return;
+  console::SetColour(console::kColourError);
+  console::Write("Vantor: Error - can't write to '" + settings_path + "'");
+  console::RestoreColour();
+}
+
+void AddToHistory(const std::string& path) {
+  auto& history = Settings().history;
+  // The path is compared in the form in which it is stored, so that a path
+  // longer than the field does not come in again beside its own cut copy.
+  std::string entry = path.substr(0, kPathField);
+  // An entry equal to it is taken out; the one that moves into its place is
+  // not compared again.
+  for (std::size_t i = 0; i < history.size() && !history[i].empty(); ++i)
+    if (SameTextIgnoringCase(history[i], entry)) RemoveHistoryEntry(i);
+  for (std::size_t i = history.size() - 1; i > 0; --i) history[i] = history[i - 1];
+  history[0] = entry;
+  SaveSettings();
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  std::string upper_a = a;
+  std::string upper_b = b;
+  sys::UpperCase(upper_a);
+  sys::UpperCase(upper_b);
+  return upper_a == upper_b;
+}
+
+}  // namespace vantor::store

@@ -1,0 +1,202 @@
+#include "store/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "fake/fake_system.h"
+
+namespace vantor::store {
+namespace {
+
+using fake::Fake;
+
+constexpr const char* kPath = "C:\\Temp\\vantor.dat";
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::ResetFake();
+    Settings() = DefaultSettings();
+    Fake().SetEnv("VANTOR", kPath);
+  }
+  static void PutFile(const std::string& bytes) { Fake().files[fake::Upper(kPath)] = bytes; }
+  static std::string FileBytes() { return Fake().FileContent(kPath); }
+  static std::string ReadFailure() {
+    return std::string("<12>Vantor: Error - can't read settings from '") + kPath +
+           "'\r\n        Creating new file\r\n";
+  }
+  static std::string WriteFailure() {
+    return std::string("<12>Vantor: Error - can't write to '") + kPath + "'<7>\r\n";
+  }
+};
+
+TEST_F(SettingsFileTest, LoadsTheFileAndSavesItBackUnchanged) {
+  SettingsBlock block = DefaultSettings();
+  block.history[0] = "C:\\Work";
+  block.aliases[2] = Alias{"src", "C:\\Work\\src"};
+  std::string image = EncodeSettings(block);
+  image[10716] = 0x11;
+  image[10731] = 0x22;
+  image[10735] = 0x33;
+  PutFile(image);
+
+  LoadSettings();
+  EXPECT_EQ(SettingsFilePath(), kPath);
+  EXPECT_EQ(Settings().history[0], "C:\\Work");
+  EXPECT_EQ(Settings().aliases[2].dir, "C:\\Work\\src");
+  EXPECT_EQ(Fake().output, "");
+  PutFile("");
+  SaveSettings();
+  EXPECT_EQ(FileBytes(), image);
+  EXPECT_EQ(Fake().files.size(), 1u) << "no temporary file is left behind";
+  EXPECT_TRUE(Fake().registry.empty());
+  EXPECT_TRUE(Fake().registry_writes.empty());
+}
+
+TEST_F(SettingsFileTest, AMissingFileIsReportedAndCreatedWithTheDefaults) {
+  LoadSettings();
+  EXPECT_EQ(Fake().ColouredOutput(), ReadFailure() + "<7>\r\n");
+  EXPECT_EQ(FileBytes(), DefaultSettings().image);
+  EXPECT_EQ(Settings().aliases[0].name, "dos");
+  EXPECT_TRUE(Fake().registry_writes.empty());
+}
+
+TEST_F(SettingsFileTest, AReadOnlyFileCanNeitherBeReadNorReplaced) {
+  SettingsBlock block = DefaultSettings();
+  block.history[0] = "C:\\Kept";
+  PutFile(EncodeSettings(block));
+  Fake().read_only_files.insert(fake::Upper(kPath));
+
+  LoadSettings();
+  EXPECT_EQ(Fake().ColouredOutput(), ReadFailure() + WriteFailure() + "<7>\r\n");
+  EXPECT_EQ(Settings().history[0], "");
+  EXPECT_EQ(FileBytes(), EncodeSettings(block)) << "the old file is intact";
+  EXPECT_EQ(Fake().files.size(), 1u) << "the temporary file was deleted";
+
+  Fake().output.clear();
+  Fake().colour_log.clear();
+  AddToHistory("C:\\New");
+  EXPECT_EQ(Fake().ColouredOutput(), WriteFailure());
+  EXPECT_EQ(Settings().history[0], "C:\\New") << "the block in memory goes on";
+}
+
+TEST_F(SettingsFileTest, AFolderThatCannotBeWrittenLeavesNothingBehind) {
+  Fake().SetEnv("VANTOR", "C:\\Missing\\vantor.dat");
+  LoadSettings();
+  EXPECT_NE(Fake().output.find("can't write to 'C:\\Missing\\vantor.dat'"), std::string::npos);
+  EXPECT_TRUE(Fake().files.empty());
+}
+
+TEST_F(SettingsFileTest, AShortFileIsReadOverTheDefaultsAndSavedWhole) {
+  PutFile(std::string(1, '\x07') + "C:\\Half");
+  LoadSettings();
+  EXPECT_EQ(Settings().history[0], "C:\\Half");
+  EXPECT_EQ(Settings().aliases[1].name, "win");
+  EXPECT_EQ(Fake().output, "");
+  SaveSettings();
+  ASSERT_EQ(FileBytes().size(), kSettingsFileSize);
+  EXPECT_EQ(DecodeSettings(FileBytes()).history[0], "C:\\Half");
+}
+
+TEST_F(SettingsFileTest, AnEmptyOrMissingVariableSelectsTheRegistry) {
+  for (bool defined : {false, true}) {
+    SCOPED_TRACE(defined);
+    fake::ResetFake();
+    if (defined) Fake().SetEnv("VANTOR", "");
+    Fake().registry["history_0"] = fake::RegistryValue{sys::kRegSz, std::string("C:\\Reg\0", 7)};
+    LoadSettings();
+    EXPECT_EQ(SettingsFilePath(), "");
+    EXPECT_EQ(Settings().history[0], "C:\\Reg");
+    SaveSettings();
+    EXPECT_TRUE(Fake().files.empty());
+    EXPECT_EQ(Fake().registry_writes.size(), 61u);
+  }
+}
+
+TEST_F(SettingsFileTest, APathOfAThousandAndTwentyFourCharactersIsNeverOpened) {
+  std::string folder = "C:\\" + std::string(1000, 'f');
+  Fake().AddDir(folder);
+  std::string longest = folder + "\\" + std::string(1023 - folder.size() - 1, 'n');
+  ASSERT_EQ(longest.size(), 1023u);
+  Fake().SetEnv("VANTOR", longest);
+  LoadSettings();
+  EXPECT_EQ(Fake().FileContent(longest).size(), kSettingsFileSize);
+
+  fake::ResetFake();
+  Fake().AddDir(folder);
+  std::string too_long = longest + "x";
+  Fake().SetEnv("VANTOR", too_long);
+  LoadSettings();
+  EXPECT_EQ(Fake().ColouredOutput(),
+            "<12>Vantor: Error - can't read settings from '" + too_long +
+                "'\r\n        Creating new file\r\n<12>Vantor: Error - can't write to '" +
+                too_long + "'<7>\r\n<7>\r\n");
+  EXPECT_TRUE(Fake().files.empty());
+  EXPECT_TRUE(Fake().registry_writes.empty());
+}
+
+class HistoryTest : public SettingsFileTest {
+ protected:
+  void SetUp() override {
+    SettingsFileTest::SetUp();
+    LoadSettings();
+    Fake().output.clear();
+    Fake().colour_log.clear();
+  }
+  static void Fill(int count) {
+    for (int i = 0; i < count; ++i) Settings().history[i] = "C:\\D" + std::to_string(i);
+  }
+  static std::vector<std::string> Saved() {
+    SettingsBlock block = DecodeSettings(FileBytes());
+    return std::vector<std::string>(block.history.begin(), block.history.end());
+  }
+  static std::vector<std::string> InMemory() {
+    return std::vector<std::string>(Settings().history.begin(), Settings().history.end());
+  }
+};
+
+TEST_F(HistoryTest, AnEntryFoundFurtherBackMovesToTheFront) {
+  Fill(8);
+  AddToHistory("C:\\D5");
+  std::vector<std::string> expected = {"C:\\D5", "C:\\D0", "C:\\D1", "C:\\D2",
+                                       "C:\\D3", "C:\\D4", "C:\\D6", "C:\\D7"};
+  expected.resize(kHistorySize);
+  EXPECT_EQ(InMemory(), expected);
+  EXPECT_EQ(Saved(), expected) << "the change is saved at once";
+}
+
+TEST_F(HistoryTest, AnEntryDifferingOnlyInCaseIsReplacedByTheNewForm) {
+  Settings().history[0] = "C:\\Work";
+  Settings().history[1] = "C:\\CAF\xC9";
+  AddToHistory("c:\\caf\xE9");
+  EXPECT_EQ(Settings().history[0], "c:\\caf\xE9");
+  EXPECT_EQ(Settings().history[1], "C:\\Work");
+  EXPECT_EQ(Settings().history[2], "");
+
+  AddToHistory("C:\\Work\\");
+  EXPECT_EQ(Settings().history[0], "C:\\Work\\") << "a trailing backslash makes another text";
+  EXPECT_EQ(Settings().history[2], "C:\\Work");
+}
+
+TEST_F(HistoryTest, AFullListDropsItsOldestEntry) {
+  Fill(kHistorySize);
+  AddToHistory("C:\\New");
+  EXPECT_EQ(Settings().history[0], "C:\\New");
+  EXPECT_EQ(Settings().history[1], "C:\\D0");
+  EXPECT_EQ(Settings().history[20], "C:\\D19");
+
+  AddToHistory("C:\\D19");
+  EXPECT_EQ(Settings().history[0], "C:\\D19");
+  EXPECT_EQ(Settings().history[20], "C:\\D18") << "nothing more fell off";
+}
+
+TEST_F(HistoryTest, ALongPathIsCutToTheField) {
+  std::string path = "C:\\" + std::string(300, 'x');
+  AddToHistory(path);
+  EXPECT_EQ(Settings().history[0], path.substr(0, 255));
+  EXPECT_EQ(Saved()[0], path.substr(0, 255));
+  AddToHistory(path);
+  EXPECT_EQ(Settings().history[1], "") << "the cut form is found again";
+}
+
+}  // namespace
+}  // namespace vantor::store
