@@ -11,12 +11,22 @@ namespace vantor::store {
 [[noreturn]] void ShowHistory();
 
 // The "-a" option: `args` are the command-line arguments after the program
-// path (args[0] is the option). Lists, defines or removes an alias, then
-// ends the run (0).
+// path (args[0] is the option). Lists the aliases (option alone), removes
+// one (a name only) or defines one (a name and a directory, "." meaning the
+// start directory), then ends the run (0). An empty name is refused.
 [[noreturn]] void AliasOption(const std::vector<std::string>& args);
 
+// Puts the alias `name` (first 10 characters) for `dir` at the front of the
+// table, replacing one of the same name in any case; a full table drops its
+// oldest alias with a light-red note. Reports the addition and saves.
 void DefineAlias(const std::string& name, const std::string& dir);
+
+// Takes the alias `name` (any case) out of the table and reports whether
+// it was there; saves either way.
 void RemoveAlias(const std::string& name);
+
+// Moves the alias `name` (any case) to the front, stored in the form given
+// here, and saves; does nothing when no such alias is reachable.
 void PromoteAlias(const std::string& name);
 
 // Returns when `spec` names no alias; otherwise moves the alias to the

@@ -1,0 +1,148 @@
+#include "store/history_alias.h"
+
+#include "console/wincrt.h"
+#include "frontend/exit.h"
+#include "frontend/start_dir.h"
+#include "handoff/handoff.h"
+#include "store/settings.h"
+
+namespace vantor::store {
+namespace {
+
+constexpr std::size_t kAliasNameColumn = 12;
+
+using console::kColourError;
+using console::kColourKey;
+using console::kColourNormal;
+using console::kColourNotice;
+
+std::array<Alias, kAliasCount>& Aliases() { return Settings().aliases; }
+
+// Takes the entry named `name` (ignoring case) out of the table, closing
+// the gap; the walk stops at the first empty entry. Returns whether one was
+// found, and its directory in `dir`.
+bool TakeOutAlias(const std::string& name, std::string& dir) {
+  auto& aliases = Aliases();
+  for (std::size_t k = 0; k < aliases.size() && !aliases[k].name.empty(); ++k) {
+    if (!SameTextIgnoringCase(aliases[k].name, name)) continue;
+    dir = aliases[k].dir;
+    for (std::size_t j = k; j + 1 < aliases.size(); ++j) aliases[j] = aliases[j + 1];
+    aliases.back() = Alias{};
+    return true;
+  }
+  return false;
+}
+
+// Moves every entry one place back (the last is lost) and puts the alias first.
+void PutAliasFirst(const std::string& name, const std::string& dir) {
+  auto& aliases = Aliases();
+  for (std::size_t k = aliases.size() - 1; k > 0; --k) aliases[k] = aliases[k - 1];
+  aliases[0] = Alias{name.substr(0, kAliasNameField), dir.substr(0, kPathField)};
+}
+
+std::string EntriesRemaining(int free) {
+  if (free == 0) return "No entries";
+  if (free == 1) return "1 entry";
+  return std::to_string(free) + " entries";
+}
+
+[[noreturn]] void ShowAliases() {
+  int used = 0;
+  for (const Alias& alias : Aliases()) used += alias.name.empty() ? 0 : 1;
+  console::WriteColouredLine(
+      kColourNotice,
+      "  Vantor Directory Aliases (" + EntriesRemaining(kAliasCount - used) + " remaining)  ");
+  for (int k = kAliasCount - 1; k >= 0; --k) {
+    const Alias& alias = Aliases()[k];
+    if (alias.name.empty()) continue;
+    console::SetColour(kColourKey);
+    console::Write(std::string(kAliasNameColumn - alias.name.size(), ' ') + alias.name);
+    console::SetColour(kColourNormal);
+    console::Write(" = " + alias.dir);
+    console::RestoreColour();
+  }
+  EndRun(kExitNormal);
+}
+
+std::string HistoryNumber(int index) {
+  std::string number = std::to_string(index);
+  return std::string(2 - number.size(), ' ') + number;
+}
+
+}  // namespace
+
+void ShowHistory() {
+  const auto& history = Settings().history;
+  if (history[0].empty()) {
+    console::WriteColouredLine(kColourError, "No directories in history.");
+    EndRun(kExitNormal);
+  }
+  console::WriteColouredLine(kColourNotice, "  Vantor Directory History  ");
+  for (int i = kHistorySize - 1; i >= 0; --i) {
+    if (history[i].empty()) continue;
+    console::SetColour(kColourKey);
+    console::Write("  " + HistoryNumber(i) + "  ");
+    console::SetColour(kColourNormal);
+    console::WriteLine(history[i]);
+  }
+  EndRun(kExitNormal);
+}
+
+void AliasOption(const std::vector<std::string>& args) {
+  if (args.size() <= 1) ShowAliases();
+  std::string name = args[1].substr(0, kAliasNameField);
+  std::string dir = args.size() > 2 ? args[2] : std::string();
+  // An empty name would mark its entry as unused and break the table's
+  // packing, hiding every alias behind it.
+  if (name.empty()) {
+    console::WriteColouredLine(kColourError, "Vantor: Error - An alias name can't be empty");
+    EndRun(kExitNormal);
+  }
+  if (dir == ".") dir = StartDir();
+  if (dir.empty())
+    RemoveAlias(name);
+  else
+    DefineAlias(name, dir);
+  EndRun(kExitNormal);
+}
+
+void DefineAlias(const std::string& name, const std::string& dir) {
+  std::string dropped;
+  TakeOutAlias(name, dropped);
+  const Alias& last = Aliases().back();
+  if (!last.name.empty())
+    console::WriteColouredLine(
+        kColourError, "Vantor: Alias list is full. Removing alias " + last.name + " = " + last.dir);
+  PutAliasFirst(name, dir);
+  console::WriteColouredLine(kColourNotice,
+                             "Vantor: Adding alias " + Aliases()[0].name + "=" + Aliases()[0].dir);
+  SaveSettings();
+}
+
+void RemoveAlias(const std::string& name) {
+  std::string dir;
+  if (TakeOutAlias(name, dir))
+    console::WriteColouredLine(kColourNotice, "Vantor: Removing alias '" + name + "'");
+  else
+    console::WriteColouredLine(kColourError, "Vantor: No alias to delete called '" + name + "'");
+  SaveSettings();
+}
+
+void PromoteAlias(const std::string& name) {
+  std::string dir;
+  if (!TakeOutAlias(name, dir)) return;
+  PutAliasFirst(name, dir);
+  SaveSettings();
+}
+
+void UseAlias(const std::string& spec) {
+  for (const Alias& alias : Aliases()) {
+    if (alias.name.empty()) return;
+    if (!SameTextIgnoringCase(alias.name, spec)) continue;
+    std::string dir = alias.dir;
+    PromoteAlias(spec);
+    handoff::ChangeToDirectory(dir);
+  }
+}
+
+}  // namespace vantor::store
