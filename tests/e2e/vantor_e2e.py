@@ -1,0 +1,654 @@
+"""Drive vantor.exe under Wine as a user would: command line, wrapper batch
+file, exit code, hand-off file, registry and a pseudo-terminal console.
+
+The fixtures in conftest.py hand each test a `Vantor` object; everything a
+test needs goes through it. See README.md for the Wine quirks handled here.
+"""
+
+import fcntl
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+import pexpect
+import pyte
+
+REPO = Path(__file__).resolve().parents[2]
+
+# Contents of the hand-off file after start-up reset.
+HANDOFF_RESET = b"rem\r\n"
+HANDOFF_NAME = "vantor2.bat"
+
+EXIT_NORMAL = 0
+EXIT_UNHANDLED_ERROR = 1
+EXIT_RUN_ERROR = 243
+EXIT_SCREEN_SHOWN = 250
+EXIT_DECLINED = 255
+
+REG_KEY = r"HKCU\SOFTWARE\Orbwell Software\Vantor"
+ENV_KEY = r"HKCU\Environment"
+SYSTEM_ENV_KEY = r"HKLM\System\CurrentControlSet\Control\Session Manager\Environment"
+
+# The locale decides Wine's code pages and how it maps Unix file names.
+# C.UTF-8 gives OEM 437 / ANSI 1252 and UTF-8 Unix names (so "José" on the
+# Linux side is "José" on the Windows side).
+LOCALE = "C.UTF-8"
+OEM = "cp437"
+ANSI = "cp1252"
+
+# Colours as the console attributes the program sets; pyte sees Wine's
+# translation of them (10 -> ESC[92m, 12 -> ESC[91m, 14 -> ESC[93m, 7 -> ESC[m).
+PYTE_COLOUR = {("green", True): 10, ("red", True): 12, ("brown", True): 14,
+               ("default", False): 7}
+
+DEFAULT_TIMEOUT = 20
+
+
+class Keys:
+    """Byte sequences a pseudo-terminal sends for keys Wine turns into key
+    records. Never send "\\n": Wine reads it as Ctrl+Enter."""
+    ENTER = "\r"
+    TAB = "\t"
+    ESC = "\x1b"  # arrives as character 0, virtual key 27 (Windows gives 27)
+    UP = "\x1b[A"
+    DOWN = "\x1b[B"
+    RIGHT = "\x1b[C"
+    LEFT = "\x1b[D"
+    PGUP = "\x1b[5~"
+    PGDN = "\x1b[6~"
+    HOME = "\x1b[H"
+    END = "\x1b[F"
+    F1 = "\x1bOP"
+    SHIFT_UP = "\x1b[1;2A"
+    CTRL_C = "\x03"  # a console control event, never a key record
+
+
+class HarnessError(RuntimeError):
+    """The test set-up itself is broken (no Wine, no exe, ...)."""
+
+
+def vantor_exe():
+    """Path of the vantor.exe under test (VANTOR_EXE or build-win/)."""
+    return Path(os.environ.get("VANTOR_EXE", REPO / "build-win" / "vantor.exe"))
+
+
+def tools_dir():
+    """Folder of the test helper exes (VANTOR_TOOLS_DIR or the exe's)."""
+    return Path(os.environ.get("VANTOR_TOOLS_DIR", vantor_exe().parent))
+
+
+def wrapper_bat():
+    """The shell-side wrapper c.bat (VANTOR_WRAPPER or the repository's)."""
+    return Path(os.environ.get("VANTOR_WRAPPER", REPO / "c.bat"))
+
+
+def check_environment():
+    """Raise HarnessError naming what is missing to run the suite."""
+    missing = [t for t in ("wine", "wineboot", "wineserver") if not shutil.which(t)]
+    if missing:
+        raise HarnessError("Wine is not installed (missing: %s)" % ", ".join(missing))
+    exe = vantor_exe()
+    if not exe.is_file():
+        raise HarnessError("vantor.exe not found at %s: build it (cmake --build build-win) "
+                           "or set VANTOR_EXE" % exe)
+
+
+def oem(text):
+    """Text as the program's OEM bytes."""
+    return text.encode(OEM)
+
+
+def registry_text(raw):
+    """How OEM bytes the program hands to a ...A registry call are stored:
+    Wine converts them through the ANSI code page (1252), with undefined
+    bytes kept as the same code point."""
+    return "".join(bytes([b]).decode(ANSI, errors="ignore") or chr(b) for b in raw)
+
+
+# ---------------------------------------------------------------- prefixes
+
+def base_env():
+    """The Linux environment for every Wine call. TEMP/TMP are dropped (Wine
+    takes TEMP from the registry anyway) and so is VANTOR, so that a value
+    from the developer's shell cannot change a test's outcome."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("TEMP", "TMP", "VANTOR", "DISPLAY", "WAYLAND_DISPLAY")}
+    env.update(WINEDEBUG="-all", LANG=LOCALE, LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")
+    return env
+
+
+class WinePrefix:
+    """A Wine prefix with a warm wineserver."""
+
+    def __init__(self, path):
+        self.path = Path(path)
+        self.server_started = False
+
+    def env(self, extra=None):
+        env = base_env()
+        env["WINEPREFIX"] = str(self.path)
+        if extra:
+            env.update(extra)
+        return env
+
+    def call(self, args, timeout=60, check=False, **kw):
+        """Run a Linux command (usually wine ...) in this prefix."""
+        kw.setdefault("stdout", subprocess.PIPE)
+        kw.setdefault("stderr", subprocess.PIPE)
+        kw.setdefault("stdin", subprocess.DEVNULL)
+        res = subprocess.run(args, env=self.env(kw.pop("env", None)), timeout=timeout, **kw)
+        if check and res.returncode != 0:
+            raise HarnessError("%s failed (%d): %s" % (args, res.returncode,
+                                                       res.stderr.decode(errors="replace")))
+        return res
+
+    def start_server(self):
+        # -p keeps the server alive between runs (a run then takes ~40 ms
+        # instead of ~0.6 s). Its output must not be our pipes, or it holds
+        # them open forever.
+        subprocess.run(["wineserver", "-p"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        # The first program in a prefix starts Wine's background services,
+        # which inherit its standard handles and keep running: start them
+        # here without our pipes, or a later run's output never reaches EOF.
+        subprocess.run(["wine", "cmd", "/c", "rem"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        self.server_started = True
+
+    def stop_server(self):
+        subprocess.run(["wineserver", "-k"], env=self.env(), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env(), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        self.server_started = False
+
+    def reg(self, *args, check=False):
+        return self.call(["wine", "reg"] + list(args), check=check)
+
+    @classmethod
+    def clone(cls, template, dest):
+        """Copy the template cheaply: hard links for everything but the
+        registry files, which Wine rewrites in place (a hard-linked user.reg
+        would carry one test's registry writes into the template)."""
+        dest = Path(dest)
+        subprocess.run(["cp", "-al", str(template), str(dest)], check=True)
+        for reg in dest.glob("*.reg"):
+            data = reg.read_bytes()
+            reg.unlink()
+            reg.write_bytes(data)
+        return cls(dest)
+
+
+def template_dir():
+    root = os.environ.get("VANTOR_E2E_CACHE") or tempfile.gettempdir()
+    version = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout
+    version = "".join(c if c.isalnum() or c in ".-" else "_" for c in version.strip())
+    return Path(root) / ("vantor-e2e-template-%d-%s" % (os.getuid(), version))
+
+
+def ensure_template():
+    """Return the cached template prefix, building it once (~8-10 s). A lock
+    file lets concurrent sessions share one build."""
+    path = template_dir()
+    ready = path / ".vantor-e2e-ready"
+    path.parent.mkdir(parents=True, exist_ok=True)
+    with open(str(path) + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if ready.exists():
+            return path
+        shutil.rmtree(path, ignore_errors=True)
+        build = Path(str(path) + ".build")
+        shutil.rmtree(build, ignore_errors=True)
+        prefix = WinePrefix(build)
+        prefix.call(["wineboot", "-i"], timeout=300, check=True,
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # TEMP then comes from HKCU\Environment alone, which each test sets
+        # (or deletes to run without TEMP). Wine ignores a Linux TEMP.
+        prefix.reg("delete", SYSTEM_ENV_KEY, "/v", "TEMP", "/f", check=True)
+        prefix.stop_server()  # flushes the registry files
+        build.rename(path)
+        ready.write_text("ok\n")
+        return path
+
+
+# ---------------------------------------------------------------- results
+
+@dataclass
+class RunResult:
+    code: int
+    stdout: bytes
+    handoff: bytes  # the hand-off file's bytes after the run (None: no file)
+
+    @property
+    def text(self):
+        """Standard output decoded from the OEM code page."""
+        return self.stdout.decode(OEM)
+
+    @property
+    def lines(self):
+        return self.text.split("\r\n")
+
+
+@dataclass
+class ShellResult:
+    """A wrapper call made from a driver batch file."""
+    code: int  # errorlevel after the wrapper returned (the program's exit code)
+    output: bytes  # everything the driver printed before its own markers
+    cwd: str  # the shell's current directory afterwards
+    handoff: bytes
+    raw: bytes
+
+    @property
+    def text(self):
+        return self.output.decode(OEM)
+
+    @property
+    def lines(self):
+        return self.text.split("\r\n")
+
+
+CD_MARK = "@@vantor-e2e-cd"
+RC_MARK = "@@vantor-e2e-rc"
+
+
+def parse_shell_output(raw):
+    """Split a driver's output at the markers that `Vantor.shell` writes.
+    cmd prints to a pipe in the ANSI code page (`cd` of "é" gives 0xE9,
+    where the program itself writes the OEM 0x82), so the directory line is
+    decoded as 1252."""
+    mark = ("\r\n" + RC_MARK).encode()
+    head, sep, tail = raw.rpartition(mark)
+    if not sep:
+        if raw.startswith(RC_MARK.encode()):
+            head, tail = b"", raw[len(RC_MARK):]
+        else:
+            raise AssertionError("driver output lacks its markers: %r" % raw)
+    lines = tail.decode(ANSI).split("\r\n")
+    code = int(lines[0].strip("= "))
+    cwd = lines[2] if len(lines) > 2 and lines[1] == CD_MARK else None
+    if head:
+        head += b"\r\n"
+    return code, head, cwd
+
+
+# ---------------------------------------------------------------- console
+
+class Console:
+    """A program (or cmd) in a pseudo-terminal with a pyte screen."""
+
+    def __init__(self, child, rows, cols, owner=None):
+        self.child = child
+        self.screen = pyte.Screen(cols, rows)
+        self.stream = pyte.ByteStream(self.screen)
+        self.raw = b""
+        self.exitcode = None
+        self.owner = owner
+
+    def pump(self, timeout=0.05):
+        """Feed whatever output has arrived to the screen; False at EOF."""
+        try:
+            data = self.child.read_nonblocking(65536, timeout=timeout)
+        except pexpect.TIMEOUT:
+            return True
+        except pexpect.EOF:
+            return False
+        self.raw += data
+        self.stream.feed(data)
+        return True
+
+    def send(self, *keys, pause=0.05):
+        """Send keys one after another; pause after each (Wine needs ~50 ms
+        to tell a lone ESC from the start of an escape sequence)."""
+        for key in keys:
+            self.child.send(key.encode("latin-1") if isinstance(key, str) else key)
+            time.sleep(pause)
+            self.pump(0)
+
+    @property
+    def display(self):
+        return list(self.screen.display)
+
+    def screen_text(self):
+        return "\n".join(line.rstrip() for line in self.display)
+
+    def find(self, text):
+        """(row, col) of the first occurrence of text on the screen, or None."""
+        for row, line in enumerate(self.display):
+            col = line.find(text)
+            if col >= 0:
+                return row, col
+        return None
+
+    def wait_text(self, text, timeout=DEFAULT_TIMEOUT):
+        """Wait until text shows on the screen; return its (row, col)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            pos = self.find(text)
+            if pos:
+                return pos
+            if time.monotonic() > deadline or not self.pump(0.1):
+                pos = self.find(text)
+                if pos:
+                    return pos
+                raise AssertionError("%r not on screen after %ss:\n%s"
+                                     % (text, timeout, self.screen_text()))
+
+    def attr(self, row, col):
+        """The console attribute (7, 10, 12, 14, ...) of a cell."""
+        cell = self.screen.buffer[row][col]
+        return PYTE_COLOUR.get((cell.fg, cell.bold), (cell.fg, cell.bold))
+
+    def attr_of(self, text):
+        """The attribute of the first character of text on the screen."""
+        pos = self.find(text)
+        if pos is None:
+            raise AssertionError("%r not on screen:\n%s" % (text, self.screen_text()))
+        return self.attr(*pos)
+
+    def wait_exit(self, timeout=DEFAULT_TIMEOUT):
+        """Wait for the process to end; return its exit code."""
+        deadline = time.monotonic() + timeout
+        while self.pump(0.1):
+            if time.monotonic() > deadline:
+                self.child.terminate(force=True)
+                raise AssertionError("process still running after %ss:\n%s"
+                                     % (timeout, self.screen_text()))
+        self.child.close()
+        self.exitcode = self.child.exitstatus
+        if self.exitcode is None:
+            self.exitcode = -self.child.signalstatus
+        return self.exitcode
+
+    def close(self):
+        if self.child.isalive():
+            self.child.terminate(force=True)
+
+
+# ---------------------------------------------------------------- the fixture
+
+def make_tree(base, paths):
+    """Create the directories named by relative paths ("a\\b" or "a/b")
+    below base; return base as a Path."""
+    base = Path(base)
+    for rel in paths:
+        (base / rel.replace("\\", "/")).mkdir(parents=True, exist_ok=True)
+    return base
+
+
+# The directories of the typical request: c pr\co from the root offers
+# Program Files\Common Files and ProgramData\Corp.
+OVERVIEW_TREE = ["Program Files\\Common Files", "ProgramData\\Corp", "Users", "Windows"]
+
+
+class Vantor:
+    """One test's view of the program: its own scratch tree, TEMP folder,
+    wrapper copy and registry key, in a prefix it may share with the other
+    tests of its module (run one at a time there)."""
+
+    def __init__(self, prefix, scratch):
+        self.prefix = prefix
+        self.scratch = Path(scratch)
+        self.bin = self.scratch / "bin"
+        self.bin.mkdir(parents=True)
+        self.exe = self.bin / "vantor.exe"
+        shutil.copy2(vantor_exe(), self.exe)
+        self.drives = {}  # letter -> Linux folder
+        self.shares = {}  # "\\server\share" -> Linux folder
+        self.temp = None
+        self.reg_delete()
+        self.set_temp(self.scratch / "Temp")
+
+    # -- paths and drives
+    def win(self, path):
+        """Windows path of a Linux path: on a mapped drive if one holds it,
+        else on Z:."""
+        path = Path(os.path.abspath(path))
+        best = None
+        for name, folder in list(self.drives.items()) + list(self.shares.items()):
+            try:
+                rel = path.relative_to(folder)
+            except ValueError:
+                continue
+            if best is None or len(folder.parts) > len(best[1].parts):
+                best = (name, folder, rel)
+        if best is None:
+            return "Z:" + str(path).replace("/", "\\")
+        name, _, rel = best
+        tail = "" if str(rel) == "." else str(rel).replace("/", "\\")
+        if len(name) == 1:
+            return name + ":\\" + tail
+        return name + ("\\" + tail if tail else "")
+
+    def map_drive(self, letter, folder):
+        """Make folder drive letter:; return its root "X:\\"."""
+        letter = letter.upper()
+        link = self.prefix.path / "dosdevices" / (letter.lower() + ":")
+        if link.is_symlink() or link.exists():
+            link.unlink()
+        folder = Path(os.path.abspath(folder))
+        folder.mkdir(parents=True, exist_ok=True)
+        link.symlink_to(folder)
+        self.drives[letter] = folder
+        return letter + ":\\"
+
+    def map_share(self, server, share, folder):
+        """Make folder reachable as \\\\server\\share; return that name."""
+        link = self.prefix.path / "dosdevices" / "unc" / server / share
+        link.parent.mkdir(parents=True, exist_ok=True)
+        if link.is_symlink():
+            link.unlink()
+        folder = Path(os.path.abspath(folder))
+        folder.mkdir(parents=True, exist_ok=True)
+        link.symlink_to(folder)
+        name = "\\\\%s\\%s" % (server, share)
+        self.shares[name] = folder
+        return name
+
+    def unmap_all(self):
+        for letter in self.drives:
+            link = self.prefix.path / "dosdevices" / (letter.lower() + ":")
+            if link.is_symlink():
+                link.unlink()
+        shutil.rmtree(self.prefix.path / "dosdevices" / "unc", ignore_errors=True)
+        self.drives.clear()
+        self.shares.clear()
+
+    def tree(self, paths, base=None):
+        """Directories from relative paths below base (default: the
+        scratch folder's "tree"); return the base."""
+        return make_tree(base or self.scratch / "tree", paths)
+
+    # -- TEMP and the hand-off file
+    def set_temp(self, value, create=True):
+        """Set TEMP for every later run: a Linux path (its folder is created
+        unless create is False), a Windows text as given, or None for no
+        TEMP at all. A driver batch may still override it with `set TEMP=`."""
+        if value is None:
+            self.prefix.reg("delete", ENV_KEY, "/v", "TEMP", "/f")
+            self.temp = None
+            return None
+        if isinstance(value, Path):
+            if create:
+                value.mkdir(parents=True, exist_ok=True)
+            self.temp = value
+            value = self.win(value)
+        else:
+            self.temp = None
+        self.prefix.reg("add", ENV_KEY, "/v", "TEMP", "/t", "REG_SZ", "/d", value, "/f",
+                        check=True)
+        return value
+
+    @property
+    def handoff_path(self):
+        return self.temp / HANDOFF_NAME if self.temp else None
+
+    def handoff(self):
+        """Bytes of the hand-off file in the test's TEMP (None: absent)."""
+        path = self.handoff_path
+        return path.read_bytes() if path and path.exists() else None
+
+    # -- running
+    def run(self, args, cwd=None, env=None, stdin=None, timeout=DEFAULT_TIMEOUT):
+        """Run vantor.exe directly with a list of arguments (Wine quotes
+        those holding spaces and gives "" for an empty one). cwd is the
+        start directory as a Linux path (default: the scratch folder).
+        stdin is bytes or None (then /dev/null: not a console)."""
+        if isinstance(args, str):
+            args = [args]
+        res = self.prefix.call(["wine", str(self.exe)] + list(args),
+                               cwd=str(cwd or self.scratch), env=env, timeout=timeout,
+                               input=stdin, stdin=None if stdin is not None else subprocess.DEVNULL,
+                               stderr=subprocess.STDOUT)
+        return RunResult(res.returncode, res.stdout, self.handoff())
+
+    def write_driver(self, lines, name="driver.bat"):
+        """Write a batch file (CR LF, OEM code page, as cmd reads it);
+        return its Windows path."""
+        path = self.scratch / name
+        path.write_bytes(("\r\n".join(["@echo off"] + list(lines)) + "\r\n").encode(OEM))
+        return self.win(path)
+
+    def run_cmd(self, lines, cwd=None, env=None, stdin=None, timeout=DEFAULT_TIMEOUT):
+        """Run batch lines through `wine cmd /c driver.bat`; the exit code is
+        the last command's."""
+        driver = self.write_driver(lines)
+        res = self.prefix.call(["wine", "cmd", "/c", driver], cwd=str(cwd or self.scratch),
+                               env=env, timeout=timeout, input=stdin,
+                               stdin=None if stdin is not None else subprocess.DEVNULL,
+                               stderr=subprocess.STDOUT)
+        return RunResult(res.returncode, res.stdout, self.handoff())
+
+    def wrapper(self):
+        """Windows path of the test's c.bat copy (beside its vantor.exe)."""
+        target = self.bin / "c.bat"
+        if not target.exists():
+            source = wrapper_bat()
+            if not source.is_file():
+                raise HarnessError("the wrapper %s does not exist" % source)
+            shutil.copy2(source, target)
+        return self.win(target)
+
+    def shell_lines(self, args, start=None, drive_dirs=(), sets=None):
+        """Driver lines that type `c args` as at the prompt: `cd /d` to each
+        drive_dirs entry, then to start (Windows paths; cmd sets the per-drive
+        =X: variables), `set` lines, the wrapper, then markers with the
+        errorlevel and `cd`.
+
+        Wine 8's cmd turns the errorlevel after `call other.bat` into 1 for
+        any non-zero code, so the wrapper is not `call`ed: it runs bare
+        inside a `call :label` subroutine (as typed at a prompt), which
+        returns here with the wrapper's errorlevel intact."""
+        lines = ['cd /d "%s"' % d for d in drive_dirs]
+        if start:
+            lines.append('cd /d "%s"' % start)
+        for var, value in (sets or {}).items():
+            lines.append("set %s=%s" % (var, "" if value is None else value))
+        lines += ["call :vantor_e2e_typed",
+                  "set VANTOR_E2E_RC=%errorlevel%",
+                  "echo %s=%%VANTOR_E2E_RC%%" % RC_MARK,
+                  "echo %s" % CD_MARK, "cd", "exit /b %VANTOR_E2E_RC%",
+                  ":vantor_e2e_typed",
+                  '"%s" %s' % (self.wrapper(), args)]
+        return lines
+
+    def shell(self, args, start=None, drive_dirs=(), sets=None, env=None, stdin=None,
+              timeout=DEFAULT_TIMEOUT):
+        """Type `c args` in a cmd whose current directory is start (a
+        Windows path, default the scratch folder) and report the errorlevel,
+        the output and where the shell ended up."""
+        lines = self.shell_lines(args, start or self.win(self.scratch), drive_dirs, sets)
+        res = self.run_cmd(lines, env=env, stdin=stdin, timeout=timeout)
+        code, head, cwd = parse_shell_output(res.stdout)
+        assert code == res.code, "driver exit %d but errorlevel %d" % (res.code, code)
+        return ShellResult(code, head, cwd, res.handoff, res.stdout)
+
+    def spawn(self, args, rows=25, cols=80, cwd=None, env=None):
+        """vantor.exe in a pseudo-terminal of rows x cols (the program's
+        screen buffer has exactly that size)."""
+        if isinstance(args, str):
+            args = [args]
+        child = pexpect.spawn("wine", [str(self.exe)] + list(args), cwd=str(cwd or self.scratch),
+                              env=self.prefix.env(env), dimensions=(rows, cols))
+        return Console(child, rows, cols, self)
+
+    def spawn_cmd(self, lines, rows=25, cols=80, cwd=None, env=None):
+        """cmd running a driver batch in a pseudo-terminal (e.g. the wrapper
+        showing a menu). Use `shell_lines` to build lines that end with the
+        errorlevel and `cd` markers."""
+        driver = self.write_driver(lines)
+        child = pexpect.spawn("wine", ["cmd", "/c", driver], cwd=str(cwd or self.scratch),
+                              env=self.prefix.env(env), dimensions=(rows, cols))
+        return Console(child, rows, cols, self)
+
+    # -- registry under the program's key
+    def reg_add(self, name, data, kind="REG_SZ", key=REG_KEY):
+        self.prefix.reg("add", key, "/v", name, "/t", kind, "/d", str(data), "/f", check=True)
+
+    def reg_delete(self, name=None, key=REG_KEY):
+        """Delete one value, or the whole key when name is None."""
+        extra = ["/v", name] if name is not None else []
+        return self.prefix.reg("delete", key, *extra, "/f").returncode
+
+    def reg_export(self, key=REG_KEY):
+        """The key as .reg text (decoded), or None when it does not exist."""
+        out = self.scratch / "export.reg"
+        res = self.prefix.reg("export", key, self.win(out), "/y")
+        if res.returncode != 0 or not out.exists():
+            return None
+        return out.read_bytes().decode("utf-16")
+
+    def reg_values(self, key=REG_KEY):
+        """All values of the key: str for REG_SZ, int for REG_DWORD, bytes
+        for binary; {} when the key does not exist."""
+        return parse_reg_export(self.reg_export(key) or "")
+
+    def reg_query(self, name, key=REG_KEY):
+        """One value (see reg_values) or None."""
+        return self.reg_values(key).get(name)
+
+
+def _unescape_reg(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            i += 1
+        out.append(text[i])
+        i += 1
+    return "".join(out)
+
+
+def parse_reg_export(text):
+    """Values of the first key in a .reg export."""
+    values, seen_key, pending = {}, False, ""
+    for line in text.splitlines():
+        if line.startswith("["):
+            if seen_key:
+                break
+            seen_key = True
+            continue
+        line = pending + line.strip()
+        if line.endswith("\\") and "=hex" in line:
+            pending = line[:-1]
+            continue
+        pending = ""
+        if not line.startswith('"') and not line.startswith("@"):
+            continue
+        if line.startswith("@"):
+            name, data = "", line[2:]
+        else:
+            end = 1
+            while line[end] != '"':
+                end += 2 if line[end] == "\\" else 1
+            name, data = _unescape_reg(line[1:end]), line[end + 2:]
+        if data.startswith('"'):
+            values[name] = _unescape_reg(data[1:-1])
+        elif data.startswith("dword:"):
+            values[name] = int(data[6:], 16)
+        elif data.startswith("hex"):
+            hexes = data.split(":", 1)[1].replace(",", "").replace(" ", "")
+            values[name] = bytes.fromhex(hexes)
+    return values
