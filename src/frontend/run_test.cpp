@@ -156,6 +156,7 @@ TEST_F(RunFlow, ExistingDirectoryWinsOverAlias) {
   EXPECT_EQ(RunVantor("lib"), kExitNormal);
   EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\lib"));
   // The system keeps the letters as typed.
+  Fake().current_dir = "C:\\Work";
   EXPECT_EQ(RunVantor("LIB"), kExitNormal);
   EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\LIB"));
   Fake().current_dir = "C:\\";

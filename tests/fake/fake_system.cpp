@@ -7,18 +7,29 @@ namespace {
 
 FakeSystem the_fake;
 
-bool IsDriveRoot(const std::string& path) {
-  return path.size() == 3 && path[1] == ':' && path[2] == '\\';
+// The length of a path's root: "X:\" for a drive, "\\server\share" for a
+// network path.
+std::size_t RootLength(const std::string& path) {
+  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+    std::size_t server_end = path.find('\\', 2);
+    if (server_end == std::string::npos) return path.size();
+    std::size_t share_end = path.find('\\', server_end + 1);
+    return share_end == std::string::npos ? path.size() : share_end;
+  }
+  return std::min<std::size_t>(3, path.size());
 }
 
+bool IsRoot(const std::string& path) { return path.size() <= RootLength(path); }
+
 std::string WithoutTrailingBackslash(std::string path) {
-  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  while (path.size() > RootLength(path) && path.back() == '\\') path.pop_back();
   return path;
 }
 
 std::string ParentOf(const std::string& path) {
+  std::size_t root = RootLength(path);
   std::size_t last = path.rfind('\\');
-  if (last == std::string::npos || last < 3) return path.substr(0, 3);
+  if (last == std::string::npos || last < root) return path.substr(0, root);
   return path.substr(0, last);
 }
 
@@ -76,7 +87,12 @@ std::string FakeSystem::Resolve(const std::string& path) const {
     if (Upper(current_dir.substr(0, 1))[0] == drive) base = current_dir;
     return WalkComponents(base, rest);
   }
-  if (!path.empty() && path[0] == '\\') return WalkComponents(current_dir.substr(0, 3), path);
+  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+    std::size_t root = RootLength(path);
+    return WalkComponents(path.substr(0, root), path.substr(root));
+  }
+  if (!path.empty() && path[0] == '\\')
+    return WalkComponents(current_dir.substr(0, RootLength(current_dir)), path);
   return WalkComponents(current_dir, path);
 }
 
@@ -87,8 +103,9 @@ void FakeSystem::AddDrive(char letter) {
 
 void FakeSystem::AddDir(const std::string& path) {
   std::string full = WithoutTrailingBackslash(path);
-  if (IsDriveRoot(full) || full.size() < 3) {
-    AddDrive(full[0]);
+  if (IsRoot(full)) {
+    if (full.size() >= 2 && full[1] == ':') AddDrive(full[0]);
+    else dirs.emplace(Upper(full), DirNode{full, {}, false});
     return;
   }
   if (dirs.count(Upper(full))) return;
@@ -194,8 +211,7 @@ std::uint32_t CreateDir(const std::string& path) {
   auto refused = Fake().create_errors.find(Upper(full));
   if (refused != Fake().create_errors.end()) return refused->second;
   if (Fake().dirs.count(Upper(full))) return kAlreadyExists;
-  std::string parent = full.substr(0, std::max<std::size_t>(3, full.rfind('\\')));
-  if (!Fake().dirs.count(Upper(parent))) return kPathNotFound;
+  if (!Fake().dirs.count(Upper(fake::ParentOf(full)))) return kPathNotFound;
   Fake().AddDir(full);
   Fake().created.push_back(full);
   return 0;
