@@ -10,6 +10,15 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+// Windows refuses to open a read-only file for writing and to move another
+// file over it. Wine allows both (renames always, writes when run as root),
+// so the attribute is checked first; on Windows this changes nothing.
+bool IsReadOnlyFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 bool SetCurrentDir(const std::string& path) {
@@ -60,6 +69,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
 }
 
 bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes) {
+  if (IsReadOnlyFile(path)) return false;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -91,6 +101,7 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
+  if (IsReadOnlyFile(target)) return false;
   return MoveFileExA(source.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

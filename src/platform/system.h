@@ -61,6 +61,7 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
 bool WriteFileDurably(const std::string& path, const std::string& bytes);
 
 // Replaces `target` by `source` in one step (a rename over the old file).
+// False, leaving both alone, when `target` is a read-only file.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
 
 // Deletes a file; failures are ignored.
