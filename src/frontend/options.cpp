@@ -1,8 +1,12 @@
 #include "frontend/options.h"
 
+#include "console/paged_output.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
 #include "frontend/exit.h"
+#include "frontend/launcher.h"
+#include "frontend/maker_info.h"
+#include "frontend/screens.h"
 #include "frontend/start_dir.h"
 #include "handoff/handoff.h"
 #include "platform/system.h"
@@ -39,6 +43,47 @@ std::string JoinedSpecification(const std::vector<std::string>& args) {
   GoBackInHistory(index);
 }
 
+[[noreturn]] void UsageOption() {
+  console::SetColour(console::kColourNotice);
+  console::PagedLine(BannerLine());
+  console::PagedLine("");
+  ShowUsageScreen();
+  EndRun(kExitScreenShown);
+}
+
+[[noreturn]] void WelcomeOption() {
+  ShowWelcomeScreen();
+  EndRun(kExitScreenShown);
+}
+
+[[noreturn]] void AnnounceAndLaunch(const std::string& announcement, const std::string& document) {
+  console::WriteLine(announcement);
+  LaunchAndExit(document);
+}
+
+// Explorer's own result is of no interest: a failed start is silent.
+[[noreturn]] void ExplorerOption() {
+  console::WriteLine("Starting Explorer in current directory");
+  ShellRun("explorer.exe", "/e,.", "", kShowWindow);
+  EndRun(kExitNormal);
+}
+
+// Handles the options that need nothing but the option word; returns when
+// `word` is none of them.
+void WordOnlyOption(const std::string& word) {
+  if (word == "-?") UsageOption();
+  if (word == "-W") WelcomeOption();
+  if (word == "-L" || word == "-H") store::ShowHistory();
+  if (word == "-SUPPORT") AnnounceAndLaunch("Starting Web browser at support page", kSupportPage);
+  if (word == "-MANUAL" || word == "-HELP")
+    AnnounceAndLaunch("Starting program to display Vantor help manual", kManualFile);
+  if (word == "-X") ExplorerOption();
+  if (word == "-HOME") AnnounceAndLaunch("Starting Web browser for Vantor homepage", kHomePage);
+  if (word == "-ORBWELL")
+    AnnounceAndLaunch("Starting Web browser to show Orbwell Software home page", kMakerWebSite);
+  if (word == "-") GoBackInHistory(1);
+}
+
 }  // namespace
 
 std::string DispatchOptions() {
@@ -50,11 +95,9 @@ std::string DispatchOptions() {
   std::string word = args[1];
   sys::UpperCase(word);
   if (word.empty() || word[0] != '-') return JoinedSpecification(args);
-  std::string index_text = args[1].substr(1);
   if (word == "-A") store::AliasOption(std::vector<std::string>(args.begin() + 1, args.end()));
-  if (word == "-L" || word == "-H") store::ShowHistory();
-  if (word == "-") GoBackInHistory(1);
-  HistoryIndexOption(index_text);
+  WordOnlyOption(word);
+  HistoryIndexOption(args[1].substr(1));
 }
 
 }  // namespace vantor
