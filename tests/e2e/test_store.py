@@ -1,0 +1,316 @@
+"""History and aliases kept between runs: the settings file named by VANTOR,
+the registry key without it, and the -l/-h, -a, - and -N options."""
+
+import os
+import random
+import subprocess
+import threading
+import time
+
+import pytest
+
+from vantor_e2e import EXIT_NORMAL, EXIT_RUN_ERROR, OEM
+
+SETTINGS_SIZE = 10736
+HISTORY_NAMES = ["history_%d" % i for i in range(21)]
+ALIAS_NAMES = (["aliasname_%d" % i for i in range(1, 21)]
+               + ["aliasdir_%d" % i for i in range(1, 21)])
+
+
+def decode_settings(data):
+    """(history, aliases, can_create_path) of a settings file's bytes; the
+    lengths must lie within their fields."""
+    assert len(data) == SETTINGS_SIZE
+    history = []
+    for i in range(21):
+        start = 256 * i
+        history.append(data[start + 1:start + 1 + data[start]].decode(OEM))
+    aliases = []
+    for k in range(20):
+        start = 5376 + 267 * k
+        assert data[start] <= 10, "alias %d name length %d" % (k, data[start])
+        name = data[start + 1:start + 1 + data[start]].decode(OEM)
+        dir_length = data[start + 11]
+        aliases.append((name, data[start + 12:start + 12 + dir_length].decode(OEM)))
+    return history, aliases, data[10720] != 0
+
+
+class Store:
+    """A test's settings file (VANTOR) and helpers around it."""
+
+    def __init__(self, vantor):
+        self.vantor = vantor
+        self.path = vantor.scratch / "vantor.dat"
+        self.env = {"VANTOR": vantor.win(self.path)}
+
+    def run(self, args, cwd=None):
+        return self.vantor.run(args, cwd=cwd, env=self.env)
+
+    def shell(self, args, start):
+        return self.vantor.shell(args, start=start, env=self.env)
+
+    def decoded(self):
+        return decode_settings(self.path.read_bytes())
+
+    def history(self):
+        return [entry for entry in self.decoded()[0] if entry]
+
+    def aliases(self):
+        return [alias for alias in self.decoded()[1] if alias[0]]
+
+
+@pytest.fixture
+def store(vantor):
+    return Store(vantor)
+
+
+@pytest.fixture
+def dirs(vantor):
+    """Directories one, two, three and work\\proj below the scratch tree."""
+    base = vantor.tree(["one", "two", "three", "work\\proj", "elsewhere"])
+    return {name: base / name for name in ("one", "two", "three", "work", "elsewhere")}
+
+
+# ---------------------------------------------------------------- the file
+
+def test_a_missing_settings_file_is_reported_and_created(vantor, store, dirs):
+    res = store.run([], cwd=dirs["one"])
+    where = store.env["VANTOR"]
+    assert res.code == EXIT_NORMAL
+    assert res.text == ("Vantor: Error - can't read settings from '%s'\r\n"
+                        "        Creating new file\r\n\r\n%s\r\n" % (where, vantor.win(dirs["one"])))
+    history, aliases, can_create = store.decoded()
+    assert history[0] == vantor.win(dirs["one"])
+    assert history[1:] == [""] * 20
+    assert aliases[:3] == [("dos", "c:\\dos"), ("win", "c:\\windows"), ("", "")]
+    assert can_create
+    assert vantor.reg_values() == {}, "with a settings file the registry is not touched"
+
+    res = store.run([], cwd=dirs["two"])
+    assert res.text == vantor.win(dirs["two"]) + "\r\n"
+    assert store.history() == [vantor.win(dirs["two"]), vantor.win(dirs["one"])]
+    assert not [name for name in os.listdir(vantor.scratch) if name.endswith(".tmp")]
+
+
+def test_reserved_bytes_survive_and_a_short_file_is_saved_whole(store, dirs):
+    image = bytearray(SETTINGS_SIZE)
+    image[0:5] = b"\x04C:\\X"
+    image[10716:10736] = bytes(range(0xA0, 0xB4))
+    image[256:268] = b"\x02D:\\Windows\\"  # stale bytes behind a length
+    store.path.write_bytes(bytes(image))
+    assert store.run([], cwd=dirs["one"]).code == EXIT_NORMAL
+    saved = store.path.read_bytes()
+    assert saved[10716:] == bytes(range(0xA0, 0xB4))
+    assert store.history()[:3] == [store.vantor.win(dirs["one"]), "C:\\X", "D:"]
+
+    store.path.write_bytes(b"\x04C:\\Y")
+    res = store.run([], cwd=dirs["one"])
+    assert "Error" not in res.text
+    history, aliases, can_create = store.decoded()
+    assert history[:3] == [store.vantor.win(dirs["one"]), "C:\\Y", ""]
+    assert aliases[0] == ("dos", "c:\\dos") and can_create
+
+
+def test_a_read_only_settings_file_is_reported_and_left_alone(vantor, store, dirs):
+    store.run([], cwd=dirs["one"])
+    before = store.path.read_bytes()
+    os.chmod(store.path, 0o444)  # Wine shows this as the read-only attribute
+    res = store.run([], cwd=dirs["two"])
+    where = store.env["VANTOR"]
+    cant_write = "Vantor: Error - can't write to '%s'\r\n" % where
+    assert res.text == ("Vantor: Error - can't read settings from '%s'\r\n"
+                        "        Creating new file\r\n" % where + cant_write + "\r\n"
+                        + cant_write * 2 + vantor.win(dirs["two"]) + "\r\n")
+    assert res.code == EXIT_NORMAL
+    assert store.path.read_bytes() == before
+    assert not [name for name in os.listdir(vantor.scratch) if name.endswith(".tmp")]
+
+
+def test_a_settings_path_of_1024_characters_is_never_opened(vantor, dirs):
+    too_long = "Z:\\tmp\\" + "x" * 1017
+    assert len(too_long) == 1024
+    res = vantor.run([], cwd=dirs["one"], env={"VANTOR": too_long})
+    assert res.code == EXIT_NORMAL
+    assert res.lines[0] == "Vantor: Error - can't read settings from '%s'" % too_long
+    assert res.lines[2] == "Vantor: Error - can't write to '%s'" % too_long
+    assert res.lines[-2] == vantor.win(dirs["one"])
+    assert vantor.reg_values() == {}
+
+
+def test_overlapping_runs_always_leave_a_whole_file(vantor, store, dirs):
+    """Runs that save at the same moment, some killed half-way: the file is
+    replaced as a whole, so every look at it finds 10736 bytes that decode."""
+    store.run([], cwd=dirs["one"])
+    starts = [dirs[name] for name in ("one", "two", "three", "elsewhere")]
+    known = {vantor.win(path) for path in starts}
+    seen_sizes = set()
+    stop = threading.Event()
+
+    def watch():
+        while not stop.is_set():
+            seen_sizes.add(len(store.path.read_bytes()))
+
+    watcher = threading.Thread(target=watch)
+    watcher.start()
+    rng = random.Random(7)
+    killed = 0
+    try:
+        for _ in range(4):
+            runs = [subprocess.Popen(["wine", str(vantor.exe)], cwd=str(rng.choice(starts)),
+                                     env=vantor.prefix.env(store.env),
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+                    for _ in range(6)]
+            for run in runs[:3]:
+                time.sleep(rng.uniform(0.0, 0.08))
+                run.kill()
+                killed += 1
+            for run in runs:
+                run.wait(timeout=60)
+            history = store.history()
+            assert set(history) <= known
+            assert len(history) == len({entry.upper() for entry in history})
+    finally:
+        stop.set()
+        watcher.join()
+    assert seen_sizes == {SETTINGS_SIZE}
+    assert killed == 12
+
+
+# ---------------------------------------------------------------- registry
+
+def test_without_vantor_the_registry_gets_every_value_but_the_switch(vantor, dirs):
+    res = vantor.run([], cwd=dirs["one"])
+    assert res.code == EXIT_NORMAL
+    values = vantor.reg_values()
+    assert sorted(values) == sorted(HISTORY_NAMES + ALIAS_NAMES)
+    assert values["history_0"] == vantor.win(dirs["one"])
+    assert all(values[name] == "" for name in HISTORY_NAMES[1:] + ALIAS_NAMES)
+    assert not (vantor.scratch / "vantor.dat").exists()
+    res = vantor.run(["-a"], cwd=dirs["one"])
+    assert res.text == "  Vantor Directory Aliases (20 entries remaining)  \r\n"
+
+
+def test_registry_texts_are_taken_literally_and_the_switch_is_only_read(vantor, dirs):
+    vantor.reg_add("history_0", "C:\\Before")
+    vantor.reg_add("history_1", "%USERPROFILE%\\x", "REG_EXPAND_SZ")
+    vantor.reg_add("history_2", "C:\\" + "L" * 300)
+    vantor.reg_add("canCreatePath", 0, "REG_DWORD")
+    res = vantor.run(["-l"], cwd=dirs["one"])
+    assert res.code == EXIT_NORMAL
+    assert res.lines[1:5] == ["   3  C:\\" + "L" * 252, "   2  %USERPROFILE%\\x",
+                              "   1  C:\\Before", "   0  " + vantor.win(dirs["one"])]
+    values = vantor.reg_values()
+    assert values["canCreatePath"] == 0
+    assert values["history_3"] == "C:\\" + "L" * 252
+    assert values["history_2"] == "%USERPROFILE%\\x"
+
+
+# ---------------------------------------------------------------- history
+
+def test_dash_toggles_between_two_directories(vantor, store, dirs):
+    one, two = vantor.win(dirs["one"]), vantor.win(dirs["two"])
+    res = store.shell('"%s"' % two, start=one)
+    assert (res.code, res.cwd) == (EXIT_NORMAL, two)
+    for expected, start in ((one, two), (two, one), (one, two)):
+        res = store.shell("-", start=start)
+        assert (res.code, res.cwd) == (EXIT_NORMAL, expected)
+    assert store.history() == [one, two]
+    res = store.shell("-1", start=one)
+    assert res.cwd == two
+
+
+def test_an_index_beyond_the_history_is_refused(vantor, store, dirs):
+    one, two, three = (vantor.win(dirs[name]) for name in ("one", "two", "three"))
+    store.shell('"%s"' % two, start=one)
+    store.shell('"%s"' % three, start=two)
+    res = store.shell("-3", start=three)
+    assert res.code == EXIT_RUN_ERROR
+    assert res.text == "Vantor: History does not yet extend back 3 entries.\r\n"
+    assert res.cwd == three
+    assert res.handoff == b"rem\r\n"
+    res = store.shell("-2", start=three)
+    assert (res.code, res.cwd) == (EXIT_NORMAL, one)
+
+
+def test_history_screen(vantor, store, dirs):
+    one, two = vantor.win(dirs["one"]), vantor.win(dirs["two"])
+    store.shell('"%s"' % two, start=one)
+    for option in ("-l", "-H"):
+        res = store.run([option], cwd=dirs["two"])
+        assert (res.code, res.handoff) == (EXIT_NORMAL, b"rem\r\n")
+        assert res.text == "  Vantor Directory History  \r\n   1  %s\r\n   0  %s\r\n" % (one, two)
+
+    console = vantor.spawn(["-h"], cwd=dirs["two"], env=store.env)
+    title = console.wait_text("Vantor Directory History")
+    assert console.wait_exit() == EXIT_NORMAL
+    assert console.attr(*title) == 14
+    row = console.find("   1  " + one)[0]
+    assert console.attr(row, 3) == 10
+    assert console.attr(row, 6) == 7
+
+
+# ---------------------------------------------------------------- aliases
+
+def test_alias_list_define_and_remove(vantor, store, dirs):
+    one = vantor.win(dirs["one"])
+    res = store.run(["-a"], cwd=dirs["one"])
+    assert res.text.startswith("Vantor: Error - can't read settings")
+    assert res.text.endswith("  Vantor Directory Aliases (18 entries remaining)  \r\n"
+                             "         win = c:\\windows\r\n"
+                             "         dos = c:\\dos\r\n")
+
+    res = store.run(["-a", "Projects_long", "."], cwd=dirs["one"])
+    assert (res.code, res.text) == (EXIT_NORMAL, "Vantor: Adding alias Projects_l=%s\r\n" % one)
+    res = store.run(["-a", "tmp", "..\\rel"], cwd=dirs["one"])
+    assert res.text == "Vantor: Adding alias tmp=..\\rel\r\n"
+    res = store.run(["-a"], cwd=dirs["one"])
+    assert res.text == ("  Vantor Directory Aliases (16 entries remaining)  \r\n"
+                        "         win = c:\\windows\r\n"
+                        "         dos = c:\\dos\r\n"
+                        "  Projects_l = %s\r\n"
+                        "         tmp = ..\\rel\r\n" % one)
+
+    res = store.run(["-a", "DOS"], cwd=dirs["one"])
+    assert (res.code, res.text) == (EXIT_NORMAL, "Vantor: Removing alias 'DOS'\r\n")
+    res = store.run(["-a", "DOS"], cwd=dirs["one"])
+    assert (res.code, res.text) == (EXIT_NORMAL, "Vantor: No alias to delete called 'DOS'\r\n")
+    assert store.aliases() == [("tmp", "..\\rel"), ("Projects_l", one), ("win", "c:\\windows")]
+    assert res.handoff == b"rem\r\n"
+
+
+def test_alias_screen_and_message_colours(vantor, store, dirs):
+    store.run(["-a", "ab", "C:\\ab"], cwd=dirs["one"])
+    console = vantor.spawn(["-a"], cwd=dirs["one"], env=store.env)
+    title = console.wait_text("Vantor Directory Aliases (17 entries remaining)")
+    assert console.wait_exit() == EXIT_NORMAL
+    assert console.attr(*title) == 14
+    row, col = console.find("ab = C:\\ab")
+    assert col == 10, "names end in column 12"
+    assert (console.attr(row, col), console.attr(row, col + 3)) == (10, 7)
+
+    console = vantor.spawn(["-a", "zz"], cwd=dirs["one"], env=store.env)
+    assert console.attr(*console.wait_text("Vantor: No alias to delete called 'zz'")) == 12
+    assert console.wait_exit() == EXIT_NORMAL
+    console = vantor.spawn(["-a", "ab"], cwd=dirs["one"], env=store.env)
+    assert console.attr(*console.wait_text("Vantor: Removing alias 'ab'")) == 14
+    assert console.wait_exit() == EXIT_NORMAL
+
+
+def test_an_alias_is_used_by_name_in_another_case(vantor, store, dirs):
+    proj = vantor.win(dirs["work"] / "proj")
+    store.run(["-a", "Proj", proj], cwd=dirs["one"])
+    store.run(["-a", "other", "C:\\other"], cwd=dirs["one"])
+    res = store.shell("PROJ", start=vantor.win(dirs["two"]))
+    assert (res.code, res.cwd) == (EXIT_NORMAL, proj)
+    assert store.aliases()[0] == ("PROJ", proj)
+    assert store.aliases()[1] == ("other", "C:\\other")
+    assert store.history()[0] == proj
+
+
+def test_an_existing_subdirectory_wins_over_an_alias(vantor, store, dirs):
+    store.run(["-a", "proj", vantor.win(dirs["elsewhere"])], cwd=dirs["one"])
+    store.run(["-a", "zz", "C:\\zz"], cwd=dirs["one"])
+    res = store.shell("proj", start=vantor.win(dirs["work"]))
+    assert (res.code, res.cwd) == (EXIT_NORMAL, vantor.win(dirs["work"] / "proj"))
+    assert [name for name, _ in store.aliases()][:2] == ["zz", "proj"], "the alias was not used"
