@@ -4,6 +4,7 @@ import sys
 import time
 
 import pexpect
+import pyte
 
 DEMO = os.environ["VANTOR_DEMO_DIR"]
 BIN = "Z:" + os.path.join(DEMO, "bin").replace("/", "\\")
@@ -20,15 +21,22 @@ def run_in_cmd(title, lines, keys=()):
         for line in lines:
             out.write(line + "\n")
     print(f"\n== {title}")
+    screen = pyte.Screen(80, 25)
+    stream = pyte.ByteStream(screen)
     child = pexpect.spawn("wine", ["cmd", "/c", "Z:" + driver.replace("/", "\\")],
-                          dimensions=(25, 80), encoding="cp437", timeout=20)
+                          dimensions=(25, 80), timeout=20)
     for prompt, key in keys:
-        child.expect_exact(prompt)
+        child.expect_exact(prompt.encode())
+        stream.feed(child.before + child.after)
         time.sleep(0.3)
         child.send(key)
     child.expect(pexpect.EOF)
-    sys.stdout.write(child.before.replace("\x1b[?25l", "").replace("\x1b[?25h", ""))
+    stream.feed(child.before)
     child.close()
+    lines = [line.rstrip() for line in screen.display]
+    while lines and not lines[-1]:
+        lines.pop()
+    print("\n".join(lines))
 
 
 run_in_cmd("c usr  (a misspelt name: the nearest directory wins)",
