@@ -12,24 +12,39 @@ namespace {
 // be opened or created (reported on every load and save, never cut short).
 constexpr std::size_t kSettingsPathBuffer = 1024;
 
-std::string settings_path;  // from VANTOR; empty: the registry is the store
+std::string settings_path;  // VANTOR as set (quoted in messages); empty: the registry
+std::string settings_file;  // the same file, named from the start directory
 
 bool PathUsable() { return settings_path.size() < kSettingsPathBuffer; }
+
+// A relative VANTOR names a file in the directory the run started in. The
+// run changes its current directory before it records the directory it
+// enters, so the name is anchored once, at load; otherwise that save would
+// land in a stray file in the new directory.
+std::string AnchoredPath(const std::string& path) {
+  bool has_drive = path.size() >= 2 && path[1] == ':';
+  bool is_network = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+  std::string current = sys::GetCurrentDir();
+  if (has_drive || is_network || current.size() < 3 || current[1] != ':') return path;
+  if (path[0] == '\\') return current.substr(0, 2) + path;
+  if (current.back() != '\\') current += '\\';
+  return current + path;
+}
 
 // Writes the whole image beside the settings file and moves it over the old
 // one, so that a run that is stopped half-way, or another run saving at the
 // same moment, never leaves a truncated or mixed file behind.
 bool WriteSettingsFile(const std::string& image) {
   if (!PathUsable()) return false;
-  std::string temp = settings_path + "." + std::to_string(sys::ProcessId()) + ".tmp";
-  if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, settings_path))
+  std::string temp = settings_file + "." + std::to_string(sys::ProcessId()) + ".tmp";
+  if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, settings_file))
     return true;
   sys::DeleteFileQuietly(temp);
   return false;
 }
 
 bool ReadSettingsFile(std::string& image) {
-  return PathUsable() && sys::ReadFileForUpdate(settings_path, kSettingsFileSize, image);
+  return PathUsable() && sys::ReadFileForUpdate(settings_file, kSettingsFileSize, image);
 }
 
 void RemoveHistoryEntry(std::size_t index) {
@@ -49,6 +64,7 @@ const std::string& SettingsFilePath() { return settings_path; }
 
 void LoadSettings() {
   if (!sys::GetEnv("VANTOR", settings_path)) settings_path.clear();
+  settings_file = settings_path.empty() ? std::string() : AnchoredPath(settings_path);
   if (settings_path.empty()) {
     LoadFromRegistry(Settings());
     return;

@@ -134,6 +134,30 @@ TEST_F(SettingsFileTest, APathOfAThousandAndTwentyFourCharactersIsNeverOpened) {
   EXPECT_TRUE(Fake().registry_writes.empty());
 }
 
+TEST_F(SettingsFileTest, ARelativePathKeepsNamingTheFileBesideTheStartDirectory) {
+  Fake().AddDir("C:\\Work\\sub");
+  Fake().current_dir = "C:\\Work";
+  Fake().SetEnv("VANTOR", "sub\\v.dat");
+  LoadSettings();
+  Fake().current_dir = "C:\\Temp";
+  AddToHistory("C:\\Temp");
+  EXPECT_EQ(DecodeSettings(Fake().FileContent("C:\\Work\\sub\\v.dat")).history[0], "C:\\Temp");
+  EXPECT_FALSE(Fake().FileExists("C:\\Temp\\sub\\v.dat"));
+  EXPECT_EQ(
+      Fake().output,
+      "Vantor: Error - can't read settings from 'sub\\v.dat'\r\n        Creating new file\r\n\r\n");
+
+  fake::ResetFake();
+  Fake().AddDir("D:\\Work");
+  Fake().current_dir = "D:\\Work";
+  Fake().SetEnv("VANTOR", "\\v.dat");
+  LoadSettings();
+  Fake().current_dir = "C:\\";
+  SaveSettings();
+  EXPECT_TRUE(Fake().FileExists("D:\\v.dat"));
+  EXPECT_FALSE(Fake().FileExists("C:\\v.dat"));
+}
+
 class HistoryTest : public SettingsFileTest {
  protected:
   void SetUp() override {

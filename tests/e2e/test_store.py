@@ -137,6 +137,17 @@ def test_a_settings_path_of_1024_characters_is_never_opened(vantor, dirs):
     assert vantor.reg_values() == {}
 
 
+def test_a_relative_settings_path_stays_beside_the_start_directory(vantor, dirs):
+    one, two = vantor.win(dirs["one"]), vantor.win(dirs["two"])
+    res = vantor.shell('"%s"' % two, start=one, env={"VANTOR": "vantor.dat"})
+    assert (res.code, res.cwd) == (EXIT_NORMAL, two)
+    assert res.text.startswith("Vantor: Error - can't read settings from 'vantor.dat'\r\n")
+    assert not (dirs["two"] / "vantor.dat").exists()
+    history = [entry for entry in decode_settings((dirs["one"] / "vantor.dat").read_bytes())[0]
+               if entry]
+    assert history == [two, one]
+
+
 def test_overlapping_runs_always_leave_a_whole_file(vantor, store, dirs):
     """Runs that save at the same moment, some killed half-way: the file is
     replaced as a whole, so every look at it finds 10736 bytes that decode."""
