@@ -126,6 +126,18 @@ def test_a_read_only_settings_file_is_reported_and_left_alone(vantor, store, dir
     assert not [name for name in os.listdir(vantor.scratch) if name.endswith(".tmp")]
 
 
+def test_a_settings_path_with_accents_names_the_file_as_typed(vantor, dirs):
+    folder = vantor.scratch / "Café"
+    folder.mkdir()
+    where = vantor.win(folder / "v.dat")
+    res = vantor.run([], cwd=dirs["one"], env={"VANTOR": where})
+    assert res.lines[0] == "Vantor: Error - can't read settings from '%s'" % where
+    assert "Café".encode(OEM) in res.stdout
+    assert decode_settings((folder / "v.dat").read_bytes())[0][0] == vantor.win(dirs["one"])
+    assert vantor.run([], cwd=dirs["one"], env={"VANTOR": where}).lines[0] == \
+        vantor.win(dirs["one"])
+
+
 def test_a_settings_path_of_1024_characters_is_never_opened(vantor, dirs):
     too_long = "Z:\\tmp\\" + "x" * 1017
     assert len(too_long) == 1024
