@@ -4,12 +4,13 @@ text of a failed launch), Explorer, the command line as typed through the
 wrapper, and the exit report of a fatal error (through the fault_trap tool,
 which installs the same report as the program)."""
 
+import shutil
 import subprocess
 
 import pytest
 
 from vantor_e2e import (EXIT_NORMAL, EXIT_SCREEN_SHOWN, EXIT_UNHANDLED_ERROR, HANDOFF_RESET,
-                        Keys, tools_dir)
+                        Keys, tools_dir, vantor_exe)
 
 BANNER = " Vantor v3.3 (32bit) Copyright (c) Orbwell Software "
 MORE_PROMPT = " -- Press [Esc] to exit or any other key to continue -- "
@@ -36,6 +37,17 @@ def tool(name):
     if not path.is_file():
         pytest.fail("test helper %s is missing: build the Windows targets" % path, pytrace=False)
     return path
+
+
+def run_to_file(vantor, args, cwd):
+    """Runs the program with its output sent to a file: a program it starts
+    (Explorer, the help viewer) keeps the caller's output handles open, so
+    a pipe would never close. Returns (exit code, output bytes)."""
+    out = vantor.scratch / "launch.out"
+    with open(out, "wb") as handle:
+        res = vantor.prefix.call(["wine", str(vantor.exe)] + args, cwd=str(cwd), stdout=handle,
+                                 stderr=subprocess.STDOUT, timeout=60)
+    return res.returncode, out.read_bytes()
 
 
 def launch_and_read_clipboard(vantor, option, cwd=None):
@@ -137,15 +149,38 @@ def test_manual_missing_from_the_current_directory(vantor):
 
 @pytest.mark.own_prefix
 def test_explorer_ignores_the_rest_of_the_line(vantor):
-    # Explorer keeps running with the caller's output handles: send them to
-    # a file, and let the private prefix's server end it afterwards.
-    out = vantor.scratch / "explorer.out"
-    with open(out, "wb") as handle:
-        res = vantor.prefix.call(["wine", str(vantor.exe), "-x", "anything", "at all"],
-                                 cwd=str(vantor.scratch), stdout=handle,
-                                 stderr=subprocess.STDOUT, timeout=60)
-    assert res.returncode == EXIT_NORMAL
-    assert out.read_bytes() == b"Starting Explorer in current directory\r\n"
+    # Explorer goes on running; the private prefix's server ends it afterwards.
+    code, output = run_to_file(vantor, ["-x", "anything", "at all"], vantor.scratch)
+    assert code == EXIT_NORMAL
+    assert output == b"Starting Explorer in current directory\r\n"
+
+
+def compiled_manual():
+    chm = vantor_exe().parent / "vantor.chm"
+    if not chm.is_file():
+        pytest.fail("%s is missing: the Windows build compiles it" % chm, pytrace=False)
+    return chm
+
+
+def test_the_manual_is_a_compiled_help_file():
+    chm = compiled_manual()
+    assert chm.read_bytes()[:4] == b"ITSF"
+    listing = subprocess.run(["chmls", "list", str(chm)], capture_output=True, text=True,
+                             check=True).stdout
+    for page in ("index.html", "usage.html", "matching.html", "menu.html", "history.html",
+                 "aliases.html", "creation.html", "settings.html", "wrapper.html",
+                 "exitcodes.html", "install.html", "toc.hhc", "index.hhk"):
+        assert "/" + page in listing, page
+
+
+@pytest.mark.own_prefix
+def test_manual_opens_from_the_current_directory(vantor):
+    folder = vantor.tree(["withchm"]) / "withchm"
+    shutil.copy2(compiled_manual(), folder / "vantor.chm")
+    for option in ("-manual", "-HELP"):
+        code, output = run_to_file(vantor, [option], folder)
+        assert code == EXIT_NORMAL
+        assert output == b"Starting program to display Vantor help manual\r\n"
 
 
 def test_command_line_as_typed_through_the_wrapper(vantor):
