@@ -34,6 +34,9 @@ struct Menu {
 
 enum class PageMove { None, Next, Previous, First, Last };
 
+// The key of the n-th entry of a page (n from 1).
+char SelectionKey(int n) { return kSelectionKeys[static_cast<std::size_t>(n - 1)]; }
+
 std::string Upper(std::string text) {
   sys::UpperCase(text);
   return text;
@@ -54,7 +57,7 @@ void DrawEntries(Menu& menu) {
        position <= menu.Entries() && menu.shown_count < menu.page_size; ++position) {
     ++menu.shown_count;
     SetColour(kColourKey);
-    Write(std::string("[") + kSelectionKeys[menu.shown_count - 1] + "] ");
+    Write(std::string("[") + SelectionKey(menu.shown_count) + "] ");
     SetColour(kColourNormal);
     const std::string& path = menu.list[static_cast<std::size_t>(position - 1)].path;
     Write(FitToWidth(ShortenPath(path, field), field));
@@ -70,7 +73,7 @@ void DrawPrompt(const Menu& menu) {
     Write("Page " + std::to_string(menu.CurrentPage()) + " of " + std::to_string(menu.Pages()) +
           "  ");
   Write(menu.create_mode ? "Create directory " : "Change directory to ");
-  Write(std::string("(") + kSelectionKeys[0] + "-" + kSelectionKeys[menu.shown_count - 1] +
+  Write(std::string("(") + SelectionKey(1) + "-" + SelectionKey(menu.shown_count) +
         " or Escape to exit)? ");
   SetColour(kColourNormal);
 }
