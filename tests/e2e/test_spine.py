@@ -219,6 +219,21 @@ def test_unwritable_temp(vantor, overview_tree):
     assert vantor.reg_query("history_0") is None
 
 
+def test_target_that_cannot_be_entered(vantor, overview_tree):
+    users = vantor.scratch / "sroot" / "Users"
+    gone = vantor.tree(["Gone"], vantor.scratch / "sroot") / "Gone"
+    assert vantor.run(["S:\\Gone"], cwd=users).code == EXIT_NORMAL
+    gone.rmdir()
+    res = vantor.run(["-1"], cwd=users)  # back to the directory that has vanished
+    assert (res.code, res.stdout, res.handoff) == (
+        EXIT_RUN_ERROR, b"Vantor: Could not change directory to 'S:\\Gone'\r\n", HANDOFF_RESET)
+    assert [vantor.reg_query("history_%d" % i) for i in range(3)] == ["S:\\Users", "S:\\Gone", ""]
+    con = vantor.spawn(["-1"], cwd=users)
+    con.wait_text("Could not change")
+    assert con.attr_of("Vantor: Could not") == 12
+    assert con.wait_exit() == EXIT_RUN_ERROR
+
+
 def test_percent_signs_in_directory_names(vantor, overview_tree):
     names = ["100%", "a%PATH%b", "50% off", "x%%y"]
     vantor.tree([n + "\\inner" for n in names], vantor.scratch / "sroot")

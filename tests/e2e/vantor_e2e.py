@@ -315,7 +315,8 @@ class Console:
         """Send keys one after another; pause after each (Wine needs ~50 ms
         to tell a lone ESC from the start of an escape sequence)."""
         for key in keys:
-            self.child.send(key.encode("latin-1") if isinstance(key, str) else key)
+            # The pty speaks UTF-8 (the locale); Wine turns it into key records.
+            self.child.send(key.encode("utf-8") if isinstance(key, str) else key)
             time.sleep(pause)
             self.pump(0)
 
@@ -373,6 +374,13 @@ class Console:
         if self.exitcode is None:
             self.exitcode = -self.child.signalstatus
         return self.exitcode
+
+    def shell_outcome(self):
+        """(errorlevel, directory) printed by a driver made with
+        `Vantor.shell_lines`, read from the screen after the run."""
+        lines = [line.rstrip() for line in self.display]
+        code = next(int(line.split("=", 1)[1]) for line in lines if line.startswith(RC_MARK))
+        return code, lines[lines.index(CD_MARK) + 1]
 
     def close(self):
         if self.child.isalive():
