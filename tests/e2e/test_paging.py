@@ -1,5 +1,6 @@
 """Paging under Wine: the pages of the selection menu, and the more-prompt
-of long texts (the usage screen on a short terminal)."""
+of long texts (the usage screen on a short terminal; Esc at the first stop
+is covered with the usage screen in test_options.py)."""
 
 import time
 
@@ -120,17 +121,6 @@ def test_more_prompt_stops_a_long_text_and_any_key_goes_on(vantor):
         assert console.wait_exit() == EXIT_SCREEN_SHOWN
     finally:
         console.close()
-
-
-def test_escape_at_the_more_prompt_ends_with_exit_code_zero(vantor):
-    console = vantor.spawn(["-?"], rows=10)
-    try:
-        console.wait_text(MORE_PROMPT)
-        console.send(Keys.ESC, pause=0.2)
-        assert console.wait_exit() == EXIT_NORMAL
-    finally:
-        console.close()
-    assert vantor.handoff() == HANDOFF_RESET
 
 
 def test_redirected_output_carries_the_prompt_and_its_wipe(vantor):
