@@ -3,12 +3,14 @@
 // change of address touches this file alone.
 #pragma once
 
+#include "frontend/version.h"
+
 namespace vantor {
 
 // The program's name and version as reported on screens and in the exit
 // report.
 inline constexpr const char* kProductName = "Vantor";
-inline constexpr const char* kProductVersion = "3.3";
+inline constexpr const char* kProductVersion = kVersion;
 
 // The notice naming the maker in the banner line of the help screens.
 inline constexpr const char* kMakerNotice = "Copyright (c) Orbwell Software";

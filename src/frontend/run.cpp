@@ -8,6 +8,7 @@
 #include "frontend/exit.h"
 #include "frontend/options.h"
 #include "frontend/start_dir.h"
+#include "frontend/version.h"
 #include "handoff/create_directory.h"
 #include "handoff/handoff.h"
 #include "matching/find_matches.h"
@@ -20,7 +21,7 @@ namespace vantor {
 namespace {
 
 constexpr const char* kProgramName = "Vantor";
-constexpr const char* kProgramVersion = "3.3";
+constexpr const char* kProgramVersion = kVersion;
 
 void StartUp() {
   console::InitConsole();
