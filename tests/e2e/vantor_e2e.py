@@ -5,17 +5,20 @@ The fixtures in conftest.py hand each test a `Vantor` object; everything a
 test needs goes through it. See README.md for the Wine quirks handled here.
 """
 
-import fcntl
 import os
 import shutil
 import subprocess
-import tempfile
-import time
 from dataclasses import dataclass
 from pathlib import Path
 
 import pexpect
-import pyte
+
+# Re-exported: tests import everything from this module.
+from pty_console import (CD_MARK, DEFAULT_TIMEOUT, PYTE_COLOUR, RC_MARK,  # noqa: F401
+                         Console, Keys)
+from wine_prefix import (ANSI, LOCALE, OEM, SYSTEM_ENV_KEY, HarnessError,  # noqa: F401
+                         WinePrefix, base_env, ensure_template, parse_reg_export, reg_root,
+                         template_dir)
 
 REPO = Path(__file__).resolve().parents[2]
 
@@ -31,44 +34,6 @@ EXIT_DECLINED = 255
 
 REG_KEY = r"HKCU\SOFTWARE\Orbwell Software\Vantor"
 ENV_KEY = r"HKCU\Environment"
-SYSTEM_ENV_KEY = r"HKLM\System\CurrentControlSet\Control\Session Manager\Environment"
-
-# The locale decides Wine's code pages and how it maps Unix file names.
-# C.UTF-8 gives OEM 437 / ANSI 1252 and UTF-8 Unix names (so "José" on the
-# Linux side is "José" on the Windows side).
-LOCALE = "C.UTF-8"
-OEM = "cp437"
-ANSI = "cp1252"
-
-# Colours as the console attributes the program sets; pyte sees Wine's
-# translation of them (10 -> ESC[92m, 12 -> ESC[91m, 14 -> ESC[93m, 7 -> ESC[m).
-PYTE_COLOUR = {("green", True): 10, ("red", True): 12, ("brown", True): 14,
-               ("default", False): 7}
-
-DEFAULT_TIMEOUT = 20
-
-
-class Keys:
-    """Byte sequences a pseudo-terminal sends for keys Wine turns into key
-    records. Never send "\\n": Wine reads it as Ctrl+Enter."""
-    ENTER = "\r"
-    TAB = "\t"
-    ESC = "\x1b"  # arrives as character 0, virtual key 27 (Windows gives 27)
-    UP = "\x1b[A"
-    DOWN = "\x1b[B"
-    RIGHT = "\x1b[C"
-    LEFT = "\x1b[D"
-    PGUP = "\x1b[5~"
-    PGDN = "\x1b[6~"
-    HOME = "\x1b[H"
-    END = "\x1b[F"
-    F1 = "\x1bOP"
-    SHIFT_UP = "\x1b[1;2A"
-    CTRL_C = "\x03"  # a console control event, never a key record
-
-
-class HarnessError(RuntimeError):
-    """The test set-up itself is broken (no Wine, no exe, ...)."""
 
 
 def vantor_exe():
@@ -102,12 +67,6 @@ def oem(text):
     return text.encode(OEM)
 
 
-def reg_root(key):
-    """A key with its root spelt out, as .reg files want it."""
-    return key.replace("HKCU\\", "HKEY_CURRENT_USER\\", 1).replace(
-        "HKLM\\", "HKEY_LOCAL_MACHINE\\", 1)
-
-
 def batch_escape(text):
     """Text for a batch file line, where cmd would expand % signs."""
     return text.replace("%", "%%")
@@ -118,112 +77,6 @@ def registry_text(raw):
     Wine converts them through the ANSI code page (1252), with undefined
     bytes kept as the same code point."""
     return "".join(bytes([b]).decode(ANSI, errors="ignore") or chr(b) for b in raw)
-
-
-# ---------------------------------------------------------------- prefixes
-
-def base_env():
-    """The Linux environment for every Wine call. TEMP/TMP are dropped (Wine
-    takes TEMP from the registry anyway) and so is VANTOR, so that a value
-    from the developer's shell cannot change a test's outcome."""
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("TEMP", "TMP", "VANTOR", "DISPLAY", "WAYLAND_DISPLAY")}
-    env.update(WINEDEBUG="-all", LANG=LOCALE, LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")
-    return env
-
-
-class WinePrefix:
-    """A Wine prefix with a warm wineserver."""
-
-    def __init__(self, path):
-        self.path = Path(path)
-        self.server_started = False
-
-    def env(self, extra=None):
-        env = base_env()
-        env["WINEPREFIX"] = str(self.path)
-        if extra:
-            env.update(extra)
-        return env
-
-    def call(self, args, timeout=60, check=False, **kw):
-        """Run a Linux command (usually wine ...) in this prefix."""
-        kw.setdefault("stdout", subprocess.PIPE)
-        kw.setdefault("stderr", subprocess.PIPE)
-        kw.setdefault("stdin", subprocess.DEVNULL)
-        res = subprocess.run(args, env=self.env(kw.pop("env", None)), timeout=timeout, **kw)
-        if check and res.returncode != 0:
-            raise HarnessError("%s failed (%d): %s" % (args, res.returncode,
-                                                       res.stderr.decode(errors="replace")))
-        return res
-
-    def start_server(self):
-        # -p keeps the server alive between runs (a run then takes ~40 ms
-        # instead of ~0.6 s). Its output must not be our pipes, or it holds
-        # them open forever.
-        subprocess.run(["wineserver", "-p"], env=self.env(), stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-        # The first program in a prefix starts Wine's background services,
-        # which inherit its standard handles and keep running: start them
-        # here without our pipes, or a later run's output never reaches EOF.
-        subprocess.run(["wine", "cmd", "/c", "rem"], env=self.env(), stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
-        self.server_started = True
-
-    def stop_server(self):
-        subprocess.run(["wineserver", "-k"], env=self.env(), stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env(), stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
-        self.server_started = False
-
-    def reg(self, *args, check=False):
-        return self.call(["wine", "reg"] + list(args), check=check)
-
-    @classmethod
-    def clone(cls, template, dest):
-        """Copy the template cheaply: hard links for everything but the
-        registry files, which Wine rewrites in place (a hard-linked user.reg
-        would carry one test's registry writes into the template)."""
-        dest = Path(dest)
-        subprocess.run(["cp", "-al", str(template), str(dest)], check=True)
-        for reg in dest.glob("*.reg"):
-            data = reg.read_bytes()
-            reg.unlink()
-            reg.write_bytes(data)
-        return cls(dest)
-
-
-def template_dir():
-    root = os.environ.get("VANTOR_E2E_CACHE") or tempfile.gettempdir()
-    version = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout
-    version = "".join(c if c.isalnum() or c in ".-" else "_" for c in version.strip())
-    return Path(root) / ("vantor-e2e-template-%d-%s" % (os.getuid(), version))
-
-
-def ensure_template():
-    """Return the cached template prefix, building it once (~8-10 s). A lock
-    file lets concurrent sessions share one build."""
-    path = template_dir()
-    ready = path / ".vantor-e2e-ready"
-    path.parent.mkdir(parents=True, exist_ok=True)
-    with open(str(path) + ".lock", "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        if ready.exists():
-            return path
-        shutil.rmtree(path, ignore_errors=True)
-        build = Path(str(path) + ".build")
-        shutil.rmtree(build, ignore_errors=True)
-        prefix = WinePrefix(build)
-        prefix.call(["wineboot", "-i"], timeout=300, check=True,
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # TEMP then comes from HKCU\Environment alone, which each test sets
-        # (or deletes to run without TEMP). Wine ignores a Linux TEMP.
-        prefix.reg("delete", SYSTEM_ENV_KEY, "/v", "TEMP", "/f", check=True)
-        prefix.stop_server()  # flushes the registry files
-        build.rename(path)
-        ready.write_text("ok\n")
-        return path
 
 
 # ---------------------------------------------------------------- results
@@ -262,8 +115,6 @@ class ShellResult:
         return self.text.split("\r\n")
 
 
-CD_MARK = "@@vantor-e2e-cd"
-RC_MARK = "@@vantor-e2e-rc"
 
 
 def parse_shell_output(raw):
@@ -284,107 +135,6 @@ def parse_shell_output(raw):
     if head:
         head += b"\r\n"
     return code, head, cwd
-
-
-# ---------------------------------------------------------------- console
-
-class Console:
-    """A program (or cmd) in a pseudo-terminal with a pyte screen."""
-
-    def __init__(self, child, rows, cols, owner=None):
-        self.child = child
-        self.screen = pyte.Screen(cols, rows)
-        self.stream = pyte.ByteStream(self.screen)
-        self.raw = b""
-        self.exitcode = None
-        self.owner = owner
-
-    def pump(self, timeout=0.05):
-        """Feed whatever output has arrived to the screen; False at EOF."""
-        try:
-            data = self.child.read_nonblocking(65536, timeout=timeout)
-        except pexpect.TIMEOUT:
-            return True
-        except pexpect.EOF:
-            return False
-        self.raw += data
-        self.stream.feed(data)
-        return True
-
-    def send(self, *keys, pause=0.05):
-        """Send keys one after another; pause after each (Wine needs ~50 ms
-        to tell a lone ESC from the start of an escape sequence)."""
-        for key in keys:
-            # The pty speaks UTF-8 (the locale); Wine turns it into key records.
-            self.child.send(key.encode("utf-8") if isinstance(key, str) else key)
-            time.sleep(pause)
-            self.pump(0)
-
-    @property
-    def display(self):
-        return list(self.screen.display)
-
-    def screen_text(self):
-        return "\n".join(line.rstrip() for line in self.display)
-
-    def find(self, text):
-        """(row, col) of the first occurrence of text on the screen, or None."""
-        for row, line in enumerate(self.display):
-            col = line.find(text)
-            if col >= 0:
-                return row, col
-        return None
-
-    def wait_text(self, text, timeout=DEFAULT_TIMEOUT):
-        """Wait until text shows on the screen; return its (row, col)."""
-        deadline = time.monotonic() + timeout
-        while True:
-            pos = self.find(text)
-            if pos:
-                return pos
-            if time.monotonic() > deadline or not self.pump(0.1):
-                pos = self.find(text)
-                if pos:
-                    return pos
-                raise AssertionError("%r not on screen after %ss:\n%s"
-                                     % (text, timeout, self.screen_text()))
-
-    def attr(self, row, col):
-        """The console attribute (7, 10, 12, 14, ...) of a cell."""
-        cell = self.screen.buffer[row][col]
-        return PYTE_COLOUR.get((cell.fg, cell.bold), (cell.fg, cell.bold))
-
-    def attr_of(self, text):
-        """The attribute of the first character of text on the screen."""
-        pos = self.find(text)
-        if pos is None:
-            raise AssertionError("%r not on screen:\n%s" % (text, self.screen_text()))
-        return self.attr(*pos)
-
-    def wait_exit(self, timeout=DEFAULT_TIMEOUT):
-        """Wait for the process to end; return its exit code."""
-        deadline = time.monotonic() + timeout
-        while self.pump(0.1):
-            if time.monotonic() > deadline:
-                self.child.terminate(force=True)
-                raise AssertionError("process still running after %ss:\n%s"
-                                     % (timeout, self.screen_text()))
-        self.child.close()
-        self.exitcode = self.child.exitstatus
-        if self.exitcode is None:
-            self.exitcode = -self.child.signalstatus
-        return self.exitcode
-
-    def shell_outcome(self):
-        """(errorlevel, directory) printed by a driver made with
-        `Vantor.shell_lines`, read from the screen after the run."""
-        lines = [line.rstrip() for line in self.display]
-        code = next(int(line.split("=", 1)[1]) for line in lines if line.startswith(RC_MARK))
-        return code, lines[lines.index(CD_MARK) + 1]
-
-    def close(self):
-        if self.child.isalive():
-            self.child.terminate(force=True)
 
 
 # ---------------------------------------------------------------- the fixture
@@ -651,46 +401,3 @@ class Vantor:
     def reg_query(self, name, key=REG_KEY):
         """One value (see reg_values) or None."""
         return self.reg_values(key).get(name)
-
-
-def _unescape_reg(text):
-    out, i = [], 0
-    while i < len(text):
-        if text[i] == "\\" and i + 1 < len(text):
-            i += 1
-        out.append(text[i])
-        i += 1
-    return "".join(out)
-
-
-def parse_reg_export(text):
-    """Values of the first key in a .reg export."""
-    values, seen_key, pending = {}, False, ""
-    for line in text.splitlines():
-        if line.startswith("["):
-            if seen_key:
-                break
-            seen_key = True
-            continue
-        line = pending + line.strip()
-        if line.endswith("\\") and "=hex" in line:
-            pending = line[:-1]
-            continue
-        pending = ""
-        if not line.startswith('"') and not line.startswith("@"):
-            continue
-        if line.startswith("@"):
-            name, data = "", line[2:]
-        else:
-            end = 1
-            while line[end] != '"':
-                end += 2 if line[end] == "\\" else 1
-            name, data = _unescape_reg(line[1:end]), line[end + 2:]
-        if data.startswith('"'):
-            values[name] = _unescape_reg(data[1:-1])
-        elif data.startswith("dword:"):
-            values[name] = int(data[6:], 16)
-        elif data.startswith("hex"):
-            hexes = data.split(":", 1)[1].replace(",", "").replace(" ", "")
-            values[name] = bytes.fromhex(hexes)
-    return values

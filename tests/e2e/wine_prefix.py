@@ -1,0 +1,175 @@
+"""Wine prefixes for the end-to-end tests: a template built once and cached,
+cheap copies of it with a warm wineserver, and .reg text."""
+
+import fcntl
+import os
+import shutil
+import subprocess
+import tempfile
+from pathlib import Path
+
+SYSTEM_ENV_KEY = r"HKLM\System\CurrentControlSet\Control\Session Manager\Environment"
+
+# The locale decides Wine's code pages and how it maps Unix file names.
+# C.UTF-8 gives OEM 437 / ANSI 1252 and UTF-8 Unix names (so "José" on the
+# Linux side is "José" on the Windows side).
+LOCALE = "C.UTF-8"
+OEM = "cp437"
+ANSI = "cp1252"
+
+
+class HarnessError(RuntimeError):
+    """The test set-up itself is broken (no Wine, no exe, ...)."""
+
+
+def reg_root(key):
+    """A key with its root spelt out, as .reg files want it."""
+    return key.replace("HKCU\\", "HKEY_CURRENT_USER\\", 1).replace(
+        "HKLM\\", "HKEY_LOCAL_MACHINE\\", 1)
+
+
+def base_env():
+    """The Linux environment for every Wine call. TEMP/TMP are dropped (Wine
+    takes TEMP from the registry anyway) and so is VANTOR, so that a value
+    from the developer's shell cannot change a test's outcome."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("TEMP", "TMP", "VANTOR", "DISPLAY", "WAYLAND_DISPLAY")}
+    env.update(WINEDEBUG="-all", LANG=LOCALE, LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")
+    return env
+
+
+class WinePrefix:
+    """A Wine prefix with a warm wineserver."""
+
+    def __init__(self, path):
+        self.path = Path(path)
+        self.server_started = False
+
+    def env(self, extra=None):
+        env = base_env()
+        env["WINEPREFIX"] = str(self.path)
+        if extra:
+            env.update(extra)
+        return env
+
+    def call(self, args, timeout=60, check=False, **kw):
+        """Run a Linux command (usually wine ...) in this prefix."""
+        kw.setdefault("stdout", subprocess.PIPE)
+        kw.setdefault("stderr", subprocess.PIPE)
+        kw.setdefault("stdin", subprocess.DEVNULL)
+        res = subprocess.run(args, env=self.env(kw.pop("env", None)), timeout=timeout, **kw)
+        if check and res.returncode != 0:
+            raise HarnessError("%s failed (%d): %s" % (args, res.returncode,
+                                                       res.stderr.decode(errors="replace")))
+        return res
+
+    def start_server(self):
+        # -p keeps the server alive between runs (a run then takes ~40 ms
+        # instead of ~0.6 s). Its output must not be our pipes, or it holds
+        # them open forever.
+        subprocess.run(["wineserver", "-p"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        # The first program in a prefix starts Wine's background services,
+        # which inherit its standard handles and keep running: start them
+        # here without our pipes, or a later run's output never reaches EOF.
+        subprocess.run(["wine", "cmd", "/c", "rem"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        self.server_started = True
+
+    def stop_server(self):
+        subprocess.run(["wineserver", "-k"], env=self.env(), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env(), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        self.server_started = False
+
+    def reg(self, *args, check=False):
+        return self.call(["wine", "reg"] + list(args), check=check)
+
+    @classmethod
+    def clone(cls, template, dest):
+        """Copy the template cheaply: hard links for everything but the
+        registry files, which Wine rewrites in place (a hard-linked user.reg
+        would carry one test's registry writes into the template)."""
+        dest = Path(dest)
+        subprocess.run(["cp", "-al", str(template), str(dest)], check=True)
+        for reg in dest.glob("*.reg"):
+            data = reg.read_bytes()
+            reg.unlink()
+            reg.write_bytes(data)
+        return cls(dest)
+
+
+def template_dir():
+    root = os.environ.get("VANTOR_E2E_CACHE") or tempfile.gettempdir()
+    version = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout
+    version = "".join(c if c.isalnum() or c in ".-" else "_" for c in version.strip())
+    return Path(root) / ("vantor-e2e-template-%d-%s" % (os.getuid(), version))
+
+
+def ensure_template():
+    """Return the cached template prefix, building it once (~8-10 s). A lock
+    file lets concurrent sessions share one build."""
+    path = template_dir()
+    ready = path / ".vantor-e2e-ready"
+    path.parent.mkdir(parents=True, exist_ok=True)
+    with open(str(path) + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if ready.exists():
+            return path
+        shutil.rmtree(path, ignore_errors=True)
+        build = Path(str(path) + ".build")
+        shutil.rmtree(build, ignore_errors=True)
+        prefix = WinePrefix(build)
+        prefix.call(["wineboot", "-i"], timeout=300, check=True,
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # TEMP then comes from HKCU\Environment alone, which each test sets
+        # (or deletes to run without TEMP). Wine ignores a Linux TEMP.
+        prefix.reg("delete", SYSTEM_ENV_KEY, "/v", "TEMP", "/f", check=True)
+        prefix.stop_server()  # flushes the registry files
+        build.rename(path)
+        ready.write_text("ok\n")
+        return path
+
+
+def _unescape_reg(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            i += 1
+        out.append(text[i])
+        i += 1
+    return "".join(out)
+
+
+def parse_reg_export(text):
+    """Values of the first key in a .reg export."""
+    values, seen_key, pending = {}, False, ""
+    for line in text.splitlines():
+        if line.startswith("["):
+            if seen_key:
+                break
+            seen_key = True
+            continue
+        line = pending + line.strip()
+        if line.endswith("\\") and "=hex" in line:
+            pending = line[:-1]
+            continue
+        pending = ""
+        if not line.startswith('"') and not line.startswith("@"):
+            continue
+        if line.startswith("@"):
+            name, data = "", line[2:]
+        else:
+            end = 1
+            while line[end] != '"':
+                end += 2 if line[end] == "\\" else 1
+            name, data = _unescape_reg(line[1:end]), line[end + 2:]
+        if data.startswith('"'):
+            values[name] = _unescape_reg(data[1:-1])
+        elif data.startswith("dword:"):
+            values[name] = int(data[6:], 16)
+        elif data.startswith("hex"):
+            hexes = data.split(":", 1)[1].replace(",", "").replace(" ", "")
+            values[name] = bytes.fromhex(hexes)
+    return values
