@@ -44,11 +44,16 @@ std::string ErrorReport(int number, const std::vector<std::string>& arguments) {
 
 int FatalErrorForException(std::uint32_t exception_code) {
   switch (exception_code) {
-    case kCodeIntDivideByZero: return kFatalDivideByZero;
-    case kCodeIntOverflow: return kFatalArithmeticOverflow;
-    case kCodeStackOverflow: return kFatalStackOverflow;
-    case kCodeNoMemory: return kFatalOutOfMemory;
-    default: return kFatalGeneralFault;
+    case kCodeIntDivideByZero:
+      return kFatalDivideByZero;
+    case kCodeIntOverflow:
+      return kFatalArithmeticOverflow;
+    case kCodeStackOverflow:
+      return kFatalStackOverflow;
+    case kCodeNoMemory:
+      return kFatalOutOfMemory;
+    default:
+      return kFatalGeneralFault;
   }
 }
 

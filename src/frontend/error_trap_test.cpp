@@ -23,8 +23,7 @@ class ErrorReportText : public testing::Test {
 };
 
 TEST_F(ErrorReportText, NamesProgramCommandLineAndNumber) {
-  std::vector<std::string> lines =
-      Lines(ErrorReport(216, {"C:\\Tools\\vantor.exe", "..\\abc"}));
+  std::vector<std::string> lines = Lines(ErrorReport(216, {"C:\\Tools\\vantor.exe", "..\\abc"}));
   const std::vector<std::string> expected = {
       "*** An error occurred ***",
       "",

@@ -37,8 +37,8 @@ TEST(ParseIndexText, HexadecimalAfterDollarXOrZeroX) {
 }
 
 TEST(ParseIndexText, AnyOtherCharacterOrNothingFails) {
-  for (const char* text : {"", " ", "aBc", "3 ", "1a", "A", "$", "x", "0x", "-", "+", "--3",
-                           "$g", "1.5", "3x"})
+  for (const char* text :
+       {"", " ", "aBc", "3 ", "1a", "A", "$", "x", "0x", "-", "+", "--3", "$g", "1.5", "3x"})
     EXPECT_TRUE(Rejected(text)) << '"' << text << '"';
 }
 

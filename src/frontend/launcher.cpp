@@ -15,10 +15,10 @@ std::string ShellText(const std::string& text) { return text.substr(0, kShellTex
 
 }  // namespace
 
-bool ShellRun(const std::string& file, const std::string& parameters,
-              const std::string& directory, int show_command) {
-  std::intptr_t result = sys::ShellOpen(ShellText(file), ShellText(parameters),
-                                        ShellText(directory), show_command);
+bool ShellRun(const std::string& file, const std::string& parameters, const std::string& directory,
+              int show_command) {
+  std::intptr_t result =
+      sys::ShellOpen(ShellText(file), ShellText(parameters), ShellText(directory), show_command);
   return result > kShellErrorLimit;
 }
 

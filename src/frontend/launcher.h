@@ -13,8 +13,8 @@ inline constexpr int kShowWindow = 5;
 // `parameters` and the working `directory` (each cut to 255 characters;
 // empty texts are passed as empty strings). True when the shell's result
 // is greater than 32.
-bool ShellRun(const std::string& file, const std::string& parameters,
-              const std::string& directory, int show_command);
+bool ShellRun(const std::string& file, const std::string& parameters, const std::string& directory,
+              int show_command);
 
 // Opens `document` (a file, web address or program). Returns true on
 // success; on failure puts the document on the clipboard as plain text and

@@ -60,7 +60,8 @@ TEST_F(Launcher, FailedLaunchCopiesTheDocumentAndRaises) {
     LaunchAndExit("vantor.chm");
     FAIL() << "a failed launch returned";
   } catch (const UnhandledError& error) {
-    EXPECT_EQ(error.message, "Shell command failed. It has been copied to the clipboard.\r\nvantor.chm");
+    EXPECT_EQ(error.message,
+              "Shell command failed. It has been copied to the clipboard.\r\nvantor.chm");
   }
   EXPECT_EQ(Fake().clipboard, "vantor.chm");
   // A clipboard that can't be written changes nothing about the error.

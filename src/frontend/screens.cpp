@@ -73,7 +73,8 @@ void ShowWelcomeScreen() {
   console::PagedLine("");
   for (const char* line : kWelcomeLines) console::PagedLine(line);
   console::PagedLine("");
-  console::PagedLine("For updates, information, mailing lists and other products, see our web page -");
+  console::PagedLine(
+      "For updates, information, mailing lists and other products, see our web page -");
   NoticeLine(std::string("  ") + kMakerWebSite);
   console::PagedLine("");
   console::PagedLine("Send us email with your comments, suggestions or bug reports at");

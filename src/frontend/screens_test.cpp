@@ -127,7 +127,8 @@ TEST_F(Screens, WelcomeScreenColoursBannerAddressAndMail) {
   EXPECT_EQ(lines[11], "  support@example.com");
   std::vector<std::string> coloured = Lines(Fake().ColouredOutput(), "\r\n");
   EXPECT_EQ(coloured[0], "<14><14>" + BannerLine() + "<7>");
-  EXPECT_EQ(coloured[4], "<7>of directories visited, automatically create a directory if it doesn't exist<7>");
+  EXPECT_EQ(coloured[4],
+            "<7>of directories visited, automatically create a directory if it doesn't exist<7>");
   EXPECT_EQ(coloured[8], "<14><14>  https://www.example.com/<7>");
   EXPECT_EQ(coloured[11], "<14><14>  support@example.com<7>");
   EXPECT_EQ(coloured[10].substr(0, 3), "<7>");
