@@ -32,6 +32,23 @@ void ResetLists();
 // could be created to CreateList(). `score` is the score so far.
 void SearchLevel(std::string rest, std::string base, std::int32_t score);
 
+// One subdirectory read at one level of the search. The records of a
+// level live until the level's matching, deeper searches included, is done;
+// their order is not significant.
+struct DirRec {
+  std::string name;       // as the file system reports it
+  std::string upperName;  // `name` upper-cased
+  std::int32_t score = kNoMatchScore;  // this level's grade, set by MatchLevel
+};
+
+// Matches the first component of `rest` against the records of the
+// directory `base` (which ends in '\') and continues the search below the
+// best-graded records: the exact name alone, else every wildcard or
+// overtyped match, else the names nearest by edit distance. With nothing
+// to follow, notes the path as a creation candidate.
+void MatchLevel(std::vector<DirRec>& records, std::string rest, const std::string& base,
+                std::int32_t score);
+
 // Whether creation candidates are collected at all (the settings'
 // creation switch; true until the run sets it after loading the settings).
 void SetCreationAllowed(bool allowed);

@@ -1,0 +1,113 @@
+#include "matching/find_matches.h"
+
+#include <utility>
+
+#include "matching/edit_distance.h"
+#include "matching/grading.h"
+#include "matching/path_spec.h"
+#include "platform/system.h"
+
+namespace vantor::matching {
+namespace {
+
+constexpr std::size_t kInitialCapacity = 20;
+
+MatchList match_list;
+MatchList create_list;
+bool creation_allowed = true;
+
+// The best grade of a level, and the exact match when there is one.
+struct LevelGrade {
+  std::int32_t best = kNoMatchScore;
+  const DirRec* exact = nullptr;
+};
+
+// Reads the subdirectories of `dir` (ending in '\'). A directory that
+// cannot be enumerated reads as one without subdirectories.
+std::vector<DirRec> ReadLevel(const std::string& dir) {
+  std::vector<std::string> names;
+  sys::ListSubdirectories(dir, names);
+  std::vector<DirRec> records(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    records[i].upperName = names[i];
+    sys::UpperCase(records[i].upperName);
+    records[i].name = std::move(names[i]);
+  }
+  return records;
+}
+
+// Scores every record against the upper-cased component. The scan stops at
+// an exact name; once a wildcard or overtyped match is seen no distance is
+// worked out, and a distance that cannot reach the best so far is cut short
+// (its record then scores above the best and is not followed).
+LevelGrade GradeLevel(std::vector<DirRec>& records, const std::string& component) {
+  const SplitName split = SplitAtFirstDot(component);
+  const ComponentDistance distance(component);
+  LevelGrade grade;
+  for (DirRec& record : records) {
+    if (record.upperName == component) {
+      grade.best = 0;
+      grade.exact = &record;
+      return grade;
+    }
+    if (WildMatches(split, SplitAtFirstDot(record.upperName)) ||
+        Overtypes(component, record.upperName)) {
+      record.score = 1;
+      grade.best = 1;
+    } else if (grade.best <= 1) {
+      record.score = kNoMatchScore;
+    } else {
+      record.score = distance.AtMost(record.upperName, grade.best - 1) + 1;
+      if (record.score < grade.best) grade.best = record.score;
+    }
+  }
+  return grade;
+}
+
+}  // namespace
+
+MatchList& Matches() { return match_list; }
+
+MatchList& CreateList() { return create_list; }
+
+void ResetLists() {
+  match_list = MatchList();
+  match_list.reserve(kInitialCapacity);
+  create_list = MatchList();
+  create_list.reserve(kInitialCapacity);
+}
+
+void SetCreationAllowed(bool allowed) { creation_allowed = allowed; }
+
+void NoteCreatable(const std::string& path) {
+  if (!creation_allowed || path.find_first_of("?*") != std::string::npos) return;
+  create_list.push_back(MatchEntry{path, kNoMatchScore});
+}
+
+void SearchLevel(std::string rest, std::string base, std::int32_t score) {
+  if (rest.empty()) {
+    match_list.push_back(MatchEntry{std::move(base), score});
+    return;
+  }
+  AddTrailingBackslash(base);
+  std::vector<DirRec> records = ReadLevel(base);
+  MatchLevel(records, std::move(rest), base, score);
+}
+
+void MatchLevel(std::vector<DirRec>& records, std::string rest, const std::string& base,
+                std::int32_t score) {
+  std::string component = SplitFirstComponent(rest);
+  std::string upper = component;
+  sys::UpperCase(upper);
+  const LevelGrade grade = GradeLevel(records, upper);
+  if (grade.best == 0) {
+    SearchLevel(std::move(rest), base + grade.exact->name, score);
+  } else if (grade.best == kNoMatchScore) {
+    NoteCreatable(base + component + "\\" + rest);
+  } else {
+    for (const DirRec& record : records)
+      if (record.score == grade.best) SearchLevel(rest, base + record.name, score + grade.best);
+  }
+}
+
+}  // namespace vantor::matching
