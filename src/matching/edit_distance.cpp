@@ -34,8 +34,10 @@ int BitDistance(const std::array<std::uint64_t, 256>& positions, std::size_t pat
     std::uint64_t xh = (((eq & plus_v) + plus_v) ^ plus_v) | eq;
     std::uint64_t plus_h = minus_v | ~(xh | plus_v);
     std::uint64_t minus_h = plus_v & xh;
-    if (plus_h & last) ++score;
-    else if (minus_h & last) --score;
+    if (plus_h & last)
+      ++score;
+    else if (minus_h & last)
+      --score;
     // The top row grows by one per column: a carry of +1 enters bit 0.
     plus_h = (plus_h << 1) | 1;
     minus_h <<= 1;
@@ -52,9 +54,8 @@ int RowsWithin(std::string_view a, std::string_view b, int limit, int* previous,
     int row_min = current[0];
     for (std::size_t j = 1; j <= b.size(); ++j) {
       int diagonal = previous[j - 1];
-      int cell = a[i - 1] == b[j - 1]
-                     ? diagonal
-                     : 1 + std::min({previous[j], current[j - 1], diagonal});
+      int cell =
+          a[i - 1] == b[j - 1] ? diagonal : 1 + std::min({previous[j], current[j - 1], diagonal});
       current[j] = cell;
       row_min = std::min(row_min, cell);
     }

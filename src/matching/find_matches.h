@@ -36,8 +36,8 @@ void SearchLevel(std::string rest, std::string base, std::int32_t score);
 // level live until the level's matching, deeper searches included, is done;
 // their order is not significant.
 struct DirRec {
-  std::string name;       // as the file system reports it
-  std::string upperName;  // `name` upper-cased
+  std::string name;                    // as the file system reports it
+  std::string upperName;               // `name` upper-cased
   std::int32_t score = kNoMatchScore;  // this level's grade, set by MatchLevel
 };
 

@@ -40,7 +40,8 @@ class FindMatches : public ::testing::Test {
 
   static std::vector<std::string> Lines(const MatchList& list) {
     std::vector<std::string> lines;
-    for (const MatchEntry& entry : list) lines.push_back(entry.path + "=" + std::to_string(entry.score));
+    for (const MatchEntry& entry : list)
+      lines.push_back(entry.path + "=" + std::to_string(entry.score));
     return lines;
   }
 
@@ -68,7 +69,8 @@ TEST_F(FindMatches, ExactNameIsFollowedAloneAndEndsTheScan) {
 TEST_F(FindMatches, StarFollowsEverySubdirectory) {
   AddDirs("C:\\r", {"a\\a1", "a\\a2", "b\\b1", "c"});
   EXPECT_EQ(Search("*", "C:\\r"), Lines_({"C:\\r\\a=1", "C:\\r\\b=1", "C:\\r\\c=1"}));
-  EXPECT_EQ(Search("*\\*", "C:\\r"), Lines_({"C:\\r\\a\\a1=2", "C:\\r\\a\\a2=2", "C:\\r\\b\\b1=2"}));
+  EXPECT_EQ(Search("*\\*", "C:\\r"),
+            Lines_({"C:\\r\\a\\a1=2", "C:\\r\\a\\a2=2", "C:\\r\\b\\b1=2"}));
   // The childless c ends in a creation candidate, which holds a '*'.
   EXPECT_TRUE(CreateList().empty());
 }
@@ -241,7 +243,8 @@ TEST_F(FindMatches, ShortcutsNeverChangeWhatIsFollowed) {
     fake::ResetFake();
     Fake().AddDir("C:\\r");
     std::size_t longest = round % 5 == 0 ? 90 : 12;
-    for (int i = 0; i < 60; ++i) Fake().AddDir("C:\\r\\" + RandomName(random, longest, "abcdeABCDE."));
+    for (int i = 0; i < 60; ++i)
+      Fake().AddDir("C:\\r\\" + RandomName(random, longest, "abcdeABCDE."));
     std::string letters = round % 4 == 0 ? "abxy.?*" : "abcdexy";
     std::string component = RandomName(random, round % 7 == 0 ? 80 : 10, letters);
     const std::vector<std::string>& names = Fake().dirs["C:\\R"].children;

@@ -121,11 +121,15 @@ TEST(EditDistanceTest, LimitedDistanceIsExactUpToTheLimit) {
     int limit = static_cast<int>(random() % 40);
     ComponentDistance distance(a);
     int limited = distance.AtMost(b, limit);
-    if (exact <= limit) ASSERT_EQ(limited, exact) << a << " / " << b << " limit " << limit;
-    else ASSERT_GT(limited, limit) << a << " / " << b << " limit " << limit;
+    if (exact <= limit)
+      ASSERT_EQ(limited, exact) << a << " / " << b << " limit " << limit;
+    else
+      ASSERT_GT(limited, limit) << a << " / " << b << " limit " << limit;
     int rows = DistanceByRows(a, b, limit);
-    if (exact <= limit) ASSERT_EQ(rows, exact);
-    else ASSERT_GT(rows, limit);
+    if (exact <= limit)
+      ASSERT_EQ(rows, exact);
+    else
+      ASSERT_GT(rows, limit);
   }
 }
 

@@ -18,11 +18,12 @@ std::vector<std::string> Paths(const MatchList& list) {
 TEST(MatchOrder, CompareMatchesByScoreThenUpperCasedBytes) {
   EXPECT_LT(CompareMatches({"C:\\z", 1}, {"C:\\a", 2}), 0);
   EXPECT_GT(CompareMatches({"C:\\a", 3}, {"C:\\z", 2}), 0);
-  EXPECT_LT(CompareMatches({"C:\\Program Files\\Common Files", 2}, {"C:\\ProgramData\\Corp", 2}), 0);
+  EXPECT_LT(CompareMatches({"C:\\Program Files\\Common Files", 2}, {"C:\\ProgramData\\Corp", 2}),
+            0);
   EXPECT_EQ(CompareMatches({"C:\\abc", 1}, {"c:\\ABC", 1}), 0);
   EXPECT_LT(CompareMatches({"C:\\ab", 1}, {"C:\\abc", 1}), 0);
   EXPECT_GT(CompareMatches({"C:\\abc", 1}, {"C:\\ab", 1}), 0);
-  EXPECT_LT(CompareMatches({"C:\\b", 1}, {"C:\\_", 1}), 0);  // 'B' < '_'
+  EXPECT_LT(CompareMatches({"C:\\b", 1}, {"C:\\_", 1}), 0);     // 'B' < '_'
   EXPECT_LT(CompareMatches({"C:\\z", 1}, {"C:\\\xE9", 1}), 0);  // bytes are unsigned
   EXPECT_LT(CompareMatches({"C:\\x", -1}, {"C:\\x", 0}), 0);
 }

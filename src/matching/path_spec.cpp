@@ -49,8 +49,10 @@ void ExpandDotRuns(std::string& spec) {
     std::size_t end = spec.find_first_not_of('.', i);
     if (end == std::string::npos) end = spec.size();
     std::size_t dots = end - i;
-    if (dots >= 3) AppendParentSteps(out, dots - 1);
-    else out.append(spec, i, dots);
+    if (dots >= 3)
+      AppendParentSteps(out, dots - 1);
+    else
+      out.append(spec, i, dots);
     i = end;
   }
   spec.swap(out);
@@ -119,7 +121,8 @@ std::string MakeAbsolutePath(const std::string& path) {
   }
   if (!rest.empty() && rest[0] == '\\') return std::string{drive, ':'}.append(rest);
   std::string base = DriveCurrentDir(drive);
-  if (rest == "." || rest.substr(0, 2) == ".\\") rest.remove_prefix(std::min<std::size_t>(2, rest.size()));
+  if (rest == "." || rest.substr(0, 2) == ".\\")
+    rest.remove_prefix(std::min<std::size_t>(2, rest.size()));
   while (StartsWithParentStep(rest)) {
     rest.remove_prefix(std::min<std::size_t>(3, rest.size()));
     base = ParentDir(base);
