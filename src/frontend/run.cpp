@@ -24,10 +24,10 @@ constexpr const char* kProgramName = "Vantor";
 constexpr const char* kProgramVersion = kVersion;
 
 void StartUp() {
+  SetProgramIdentity(kProgramName, kProgramVersion);
   console::InitConsole();
   console::ResetPagedOutput();
   ReadArguments();
-  SetProgramIdentity(kProgramName, kProgramVersion);
   sys::UseOemFileApis();
   matching::ResetLists();
   SetStartDir(sys::GetCurrentDir());
