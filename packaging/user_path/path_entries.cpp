@@ -3,7 +3,9 @@
 namespace vantor::setup {
 namespace {
 
-char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; }
+char16_t FoldAscii(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
 
 std::u16string WithoutTrailingBackslash(const std::u16string& text) {
   if (!text.empty() && text.back() == u'\\') return text.substr(0, text.size() - 1);
@@ -24,7 +26,7 @@ bool SameFolder(const std::u16string& a, const std::u16string& b) {
 
 void AppendUtf16(std::string& bytes, char16_t c) {
   bytes += static_cast<char>(c & 0xFF);
-  bytes += static_cast<char>(c >> 8);
+  bytes += static_cast<char>((c >> 8) & 0xFF);
 }
 
 }  // namespace
