@@ -7,6 +7,13 @@ rem
 rem The Path is edited by vantor-path.exe, not by this file: cmd would
 rem mangle percent signs and long values, and setx cuts them short.
 setlocal
+rem Started by a double-click, cmd runs this file alone and its window
+rem closes at the end: then pause, so that the messages can be read.
+setlocal EnableDelayedExpansion
+set "VANTOR_PAUSE="
+if not "!cmdcmdline!"=="" if /i not "!cmdcmdline:%~f0=!"=="!cmdcmdline!" set "VANTOR_PAUSE=1"
+endlocal & set "VANTOR_PAUSE=%VANTOR_PAUSE%"
+set "VANTOR_CODE=1"
 if "%~1"=="/?" goto usage
 if not "%~1"=="" goto usage
 set "VANTOR_FROM=%~dp0"
@@ -48,34 +55,38 @@ echo.
 echo Open a new console window and type  c -w  to see Vantor's welcome screen,
 echo or  c \  to go to the root of the current drive.
 echo To remove Vantor, run vantor-uninstall in a console window.
-exit /b 0
+set "VANTOR_CODE=0"
+goto finish
 
 :usage
 echo usage: install.bat
 echo Installs Vantor for you alone: copies it to Programs\Vantor in your local
 echo application data folder and adds that folder to your Path. Run it from the
 echo unpacked archive.
-exit /b 1
+goto finish
 
 :no_local_app_data
 echo install: LOCALAPPDATA is not set, so there is no folder for your programs.
-exit /b 1
+goto finish
 
 :incomplete
 echo install: %VANTOR_MISSING% is missing beside install.bat. Unpack the whole archive,
 echo then run install.bat from the unpacked folder.
-exit /b 1
+goto finish
 
 :no_folder
 echo install: cannot create the folder "%VANTOR_HOME%".
-exit /b 1
+goto finish
 
 :copy_failed
 echo install: cannot copy the files to "%VANTOR_HOME%".
 echo Close every console window that runs Vantor, then run install.bat again.
-exit /b 1
+goto finish
 
 :path_failed
 echo install: your Path was left as it was, so "c" is not found in new console windows.
 echo Add "%VANTOR_HOME%" to your Path by hand, or run install.bat again.
-exit /b 1
+
+:finish
+if defined VANTOR_PAUSE pause
+exit /b %VANTOR_CODE%

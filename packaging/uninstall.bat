@@ -5,6 +5,12 @@ rem deletes the files install.bat copied. The history, aliases and settings
 rem stay in the registry unless "/purge" is given; a settings file named by
 rem VANTOR is never deleted. Installed, this file is vantor-uninstall.bat.
 setlocal
+rem Started by a double-click, cmd runs this file alone and its window
+rem closes at the end: then pause, so that the messages can be read.
+setlocal EnableDelayedExpansion
+set "VANTOR_PAUSE="
+if not "!cmdcmdline!"=="" if /i not "!cmdcmdline:%~f0=!"=="!cmdcmdline!" set "VANTOR_PAUSE=1"
+endlocal & set "VANTOR_PAUSE=%VANTOR_PAUSE%"
 set "VANTOR_PURGE="
 if /i "%~1"=="/purge" set "VANTOR_PURGE=1"
 if not "%~2"=="" goto usage
@@ -59,6 +65,7 @@ rem before it runs, and exit keeps it from reading on.
   rmdir "%VANTOR_HOME%" >nul 2>nul
   if exist "%VANTOR_HOME%\" echo The folder "%VANTOR_HOME%" is in use or holds files of yours: delete it yourself.
   echo Vantor is uninstalled.
+  if defined VANTOR_PAUSE pause
   exit /b 0
 )
 
@@ -66,17 +73,20 @@ rem before it runs, and exit keeps it from reading on.
 echo usage: %~n0 [/purge]
 echo Takes Vantor off your Path and deletes its files.
 echo   /purge  also deletes your Vantor history, aliases and settings from the registry
-exit /b 1
+goto failed
 
 :no_local_app_data
 echo uninstall: LOCALAPPDATA is not set, so the folder of Vantor is unknown.
-exit /b 1
+goto failed
 
 :no_tool
 echo uninstall: vantor-path.exe is missing. Run uninstall.bat from the unpacked
 echo release archive to take Vantor off your Path.
-exit /b 1
+goto failed
 
 :path_failed
 echo uninstall: your Path could not be changed; nothing was deleted.
+
+:failed
+if defined VANTOR_PAUSE pause
 exit /b 1

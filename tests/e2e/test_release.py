@@ -175,6 +175,7 @@ def test_install_adds_the_folder_once_and_uninstall_restores_path(release, name)
     res = release.run("install.bat")
     assert res.code == 0, res.text
     assert 'Added "%s" to your Path.' % release.home_win in res.text
+    assert "any key" not in res.text, "paused, though not started by a double-click"
     kind, text = release.query_path()
     assert kind == (before[0] if before else "REG_EXPAND_SZ")
     assert text.split(";").count(release.home_win) == 1
