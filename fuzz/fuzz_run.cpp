@@ -7,8 +7,11 @@
 // into an existing directory, and a settings file that is a whole block.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -29,9 +32,24 @@ const char* const kDirs[] = {
     "C:\\ProgramData",    "C:\\Temp\\ro",        "D:\\data",       "D:\\data\\x.y",
     "C:\\Work\\a b\\50%", "C:\\Users\\\xE9t\xE9"};
 const char* const kSettingsFile = "C:\\Work\\vantor.dat";
+// A start directory too deep for the 260-byte current-directory buffer.
+const std::string kDeepDir = "C:\\Work" + [] {
+  std::string levels;
+  for (int level = 0; level < 40; ++level) levels += "\\level" + std::to_string(level);
+  return levels;
+}();
 
 std::string Pick(FuzzedDataProvider& input, const std::vector<std::string>& choices) {
   return choices[input.ConsumeIntegralInRange<std::size_t>(0, choices.size() - 1)];
+}
+
+// A name a file system could hold: no separators, wildcards or zero bytes,
+// and never "." or ".." (which the system never lists as subdirectories).
+std::string DirName(std::string name) {
+  for (char& c : name)
+    if (c == '\0' || std::string("\\/:*?\"<>|").find(c) != std::string::npos) c = '_';
+  if (name.empty() || name.find_first_not_of('.') == std::string::npos) name += "_";
+  return name;
 }
 
 void BuildMachine(FuzzedDataProvider& input) {
@@ -41,11 +59,12 @@ void BuildMachine(FuzzedDataProvider& input) {
   for (const char* dir : kDirs)
     if (input.ConsumeIntegralInRange(0, 4) != 0) fake.AddDir(dir);
   for (int extra = input.ConsumeIntegralInRange(0, 6); extra > 0; --extra)
-    fake.AddDir("C:\\Work\\" + input.ConsumeRandomLengthString(12));
+    fake.AddDir("C:\\Work\\" + DirName(input.ConsumeRandomLengthString(12)));
   fake.AddDir("C:\\Work");
   fake.unwritable_folders.insert("C:\\TEMP\\RO");
   if (input.ConsumeIntegralInRange(0, 9) == 0) fake.dirs["C:\\WORK"].unreadable = true;
-  fake.current_dir = Pick(input, {"C:\\", "C:\\Work", "D:\\", "C:\\Work\\src"});
+  fake.current_dir = Pick(input, {"C:\\", "C:\\Work", "D:\\", "C:\\Work\\src", kDeepDir});
+  if (fake.current_dir == kDeepDir) fake.AddDir(kDeepDir);
   if (!fake.DirExists(fake.current_dir)) fake.current_dir = "C:\\Work";
   fake.drive_dirs['D'] = fake.DirExists("D:\\data") ? "D:\\data" : "D:\\";
 }
@@ -179,6 +198,41 @@ void CheckOutcome(int code, const std::string& settings_before, const std::strin
                "settings file of " + std::to_string(image.size()) + " bytes" + story);
 }
 
+// The history entries a user can reach: those in front of the first empty one.
+std::vector<std::string> VisibleHistory(const std::string& image) {
+  std::vector<std::string> visible;
+  for (const std::string& entry : store::DecodeSettings(image).history) {
+    if (entry.empty()) break;
+    visible.push_back(vantor::fake::Upper(entry));
+  }
+  return visible;
+}
+
+// A run adds to the history and, unless it edits aliases, keeps them; what
+// the user could reach before stays reachable while the list has room.
+void CheckKept(const std::string& before, const std::string& after, const std::string& arguments,
+               const std::string& story) {
+  if (before.empty() || after.size() != store::kSettingsFileSize) return;
+  std::vector<std::string> old_entries = VisibleHistory(before);
+  std::vector<std::string> new_entries = VisibleHistory(after);
+  if (new_entries.size() < static_cast<std::size_t>(store::kHistorySize)) {
+    for (const std::string& entry : old_entries)
+      FUZZ_CHECK(std::find(new_entries.begin(), new_entries.end(), entry) != new_entries.end(),
+                 "history entry " + Printable(entry) + " lost" + story);
+  }
+  std::string first = arguments.substr(0, 3);
+  if (first == "-a " || first == "-A " || first == "\"-a" || first == "\"-A") return;
+  store::SettingsBlock old_block = store::DecodeSettings(before);
+  store::SettingsBlock new_block = store::DecodeSettings(after);
+  for (const store::Alias& alias : old_block.aliases) {
+    if (alias.name.empty()) break;
+    bool kept = false;
+    for (const store::Alias& now : new_block.aliases)
+      kept = kept || (now.name == alias.name && now.dir == alias.dir);
+    FUZZ_CHECK(kept, "alias " + Printable(alias.name) + " lost" + story);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -190,9 +244,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string arguments = CommandLine(input);
   store::Settings() = store::DefaultSettings();
   const std::string settings_before = Fake().FileContent(kSettingsFile);
+  // VANTOR_FUZZ_SHOW=1 tells what each run is before it starts (a hang).
+  if (std::getenv("VANTOR_FUZZ_SHOW"))
+    std::fprintf(stderr, "command line %s\nstart %s\n", Printable(arguments).c_str(),
+                 Printable(Fake().current_dir).c_str());
   int code = vantor::fake::RunVantor(arguments);
-  CheckOutcome(code, settings_before,
-               "\n  command line " + Printable(arguments) + "\n  output " +
-                   Printable(Fake().output.substr(0, 2000)));
+  const std::string story = "\n  command line " + Printable(arguments) + "\n  start " +
+                            Printable(Fake().current_dir) + "\n  output " +
+                            Printable(Fake().output.substr(0, 2000));
+  CheckOutcome(code, settings_before, story);
+  if (Fake().environment.count("VANTOR") && Fake().environment["VANTOR"] == kSettingsFile)
+    CheckKept(settings_before, Fake().FileContent(kSettingsFile), arguments, story);
   return 0;
 }

@@ -93,6 +93,9 @@ void SaveSettings() {
 }
 
 void AddToHistory(const std::string& path) {
+  // An empty text (a start directory too deep to be read back) names no
+  // directory, and at the front it would hide every entry behind it.
+  if (path.empty()) return;
   auto& history = Settings().history;
   // The path is compared in the form in which it is stored, so that a path
   // longer than the field does not come in again beside its own cut copy.

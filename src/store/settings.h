@@ -56,7 +56,7 @@ const std::string& SettingsFilePath();
 void SaveSettings();
 
 // Puts `path` at index 0 of the history (an entry equal to it ignoring
-// case is removed first) and saves.
+// case is removed first) and saves. An empty path is not recorded.
 void AddToHistory(const std::string& path);
 
 // Compares two texts ignoring case with the system's upper-casing.

@@ -222,5 +222,14 @@ TEST_F(HistoryTest, ALongPathIsCutToTheField) {
   EXPECT_EQ(Settings().history[1], "") << "the cut form is found again";
 }
 
+TEST_F(HistoryTest, AnEmptyPathIsNotRecorded) {
+  Fill(3);
+  Fake().files.clear();
+  AddToHistory("");
+  EXPECT_EQ(Settings().history[0], "C:\\D0") << "the entries stay reachable";
+  EXPECT_EQ(Settings().history[3], "");
+  EXPECT_FALSE(Fake().FileExists(kPath)) << "nothing changed, nothing saved";
+}
+
 }  // namespace
 }  // namespace vantor::store
