@@ -96,7 +96,10 @@ class Release:
 
     def environment(self):
         """HKCU\\Environment exported: every value's type and bytes."""
-        return self.vantor.reg_export(ENV_KEY)
+        out = self.vantor.scratch / "environment.reg"
+        res = self.vantor.prefix.reg("export", ENV_KEY, self.vantor.win(out), "/y")
+        assert res.returncode == 0 and out.exists(), (res.returncode, res.stdout, res.stderr)
+        return out.read_bytes().decode("utf-16")
 
     def path_record(self):
         """The Path value as exported (type and bytes), None when absent."""
