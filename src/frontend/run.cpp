@@ -74,9 +74,9 @@ std::string TakeBaseDirectory(char drive, std::string& spec) {
     return std::string(1, drive) + ":\\";
   }
   if (drive < 'A' || drive > 'Z') {
-    console::WriteColouredLine(console::kColourError, std::string("Vantor: Invalid drive letter '") +
-                                                          drive +
-                                                          "' (valid drives are A: through Z:)");
+    console::WriteColouredLine(console::kColourError,
+                               std::string("Vantor: Invalid drive letter '") + drive +
+                                   "' (valid drives are A: through Z:)");
     EndRun(kExitRunError);
   }
   std::string base = matching::DriveCurrentDir(drive);

@@ -6,9 +6,12 @@ namespace {
 
 HANDLE StdHandle(StdStream stream) {
   switch (stream) {
-    case StdStream::Output: return GetStdHandle(STD_OUTPUT_HANDLE);
-    case StdStream::Error: return GetStdHandle(STD_ERROR_HANDLE);
-    case StdStream::Input: return GetStdHandle(STD_INPUT_HANDLE);
+    case StdStream::Output:
+      return GetStdHandle(STD_OUTPUT_HANDLE);
+    case StdStream::Error:
+      return GetStdHandle(STD_ERROR_HANDLE);
+    case StdStream::Input:
+      return GetStdHandle(STD_INPUT_HANDLE);
   }
   return INVALID_HANDLE_VALUE;
 }
@@ -17,7 +20,9 @@ HANDLE StdHandle(StdStream stream) {
 
 bool StdHandleValid(StdStream stream) { return StdHandle(stream) != INVALID_HANDLE_VALUE; }
 
-void SetProcessedInputMode() { SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), ENABLE_PROCESSED_INPUT); }
+void SetProcessedInputMode() {
+  SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), ENABLE_PROCESSED_INPUT);
+}
 
 bool ScreenBufferSize(int& rows, int& columns) {
   CONSOLE_SCREEN_BUFFER_INFO info;
@@ -49,7 +54,8 @@ void SetTextAttribute(int attribute) {
 ReadStatus ReadInputEvent(InputEvent& event) {
   INPUT_RECORD record;
   DWORD count = 0;
-  if (!ReadConsoleInputA(GetStdHandle(STD_INPUT_HANDLE), &record, 1, &count)) return ReadStatus::Failed;
+  if (!ReadConsoleInputA(GetStdHandle(STD_INPUT_HANDLE), &record, 1, &count))
+    return ReadStatus::Failed;
   if (count == 0) return ReadStatus::NoEvent;
   event = InputEvent();
   event.is_key = record.EventType == KEY_EVENT;

@@ -78,7 +78,8 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
   DWORD total = 0;
   while (total < max_bytes) {
     DWORD got = 0;
-    if (!ReadFile(file, bytes.data() + total, static_cast<DWORD>(max_bytes - total), &got, nullptr) ||
+    if (!ReadFile(file, bytes.data() + total, static_cast<DWORD>(max_bytes - total), &got,
+                  nullptr) ||
         got == 0)
       break;
     total += got;

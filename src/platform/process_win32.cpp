@@ -9,7 +9,8 @@ std::string WideToOem(const wchar_t* text, int length) {
   if (length <= 0) return std::string();
   int size = WideCharToMultiByte(CP_OEMCP, 0, text, length, nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(CP_OEMCP, 0, text, length, result.data(), size, nullptr, nullptr);
+  if (size > 0)
+    WideCharToMultiByte(CP_OEMCP, 0, text, length, result.data(), size, nullptr, nullptr);
   return result;
 }
 

@@ -134,7 +134,7 @@ void CloseUserKey();
 
 // Asks the shell to open `file` with the default verb; the shell's result.
 std::intptr_t ShellOpen(const std::string& file, const std::string& parameters,
-                           const std::string& directory, int show_command);
+                        const std::string& directory, int show_command);
 
 // Puts `text` on the clipboard as plain text. False when it cannot.
 bool CopyToClipboard(const std::string& text);

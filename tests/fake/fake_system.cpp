@@ -71,8 +71,10 @@ std::string Upper(const std::string& text) {
   std::string result = text;
   for (char& c : result) {
     auto byte = static_cast<unsigned char>(c);
-    if (byte >= 'a' && byte <= 'z') c = static_cast<char>(byte - 32);
-    else if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) c = static_cast<char>(byte - 32);
+    if (byte >= 'a' && byte <= 'z')
+      c = static_cast<char>(byte - 32);
+    else if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)
+      c = static_cast<char>(byte - 32);
   }
   return result;
 }
@@ -81,7 +83,8 @@ std::string FakeSystem::Resolve(const std::string& path) const {
   if (path.size() >= 2 && path[1] == ':') {
     char drive = Upper(path.substr(0, 1))[0];
     std::string rest = path.substr(2);
-    if (!rest.empty() && rest[0] == '\\') return WalkComponents(std::string(1, drive) + ":\\", rest);
+    if (!rest.empty() && rest[0] == '\\')
+      return WalkComponents(std::string(1, drive) + ":\\", rest);
     auto known = drive_dirs.find(drive);
     std::string base = known != drive_dirs.end() ? known->second : std::string(1, drive) + ":\\";
     if (Upper(current_dir.substr(0, 1))[0] == drive) base = current_dir;
@@ -104,8 +107,10 @@ void FakeSystem::AddDrive(char letter) {
 void FakeSystem::AddDir(const std::string& path) {
   std::string full = WithoutTrailingBackslash(path);
   if (IsRoot(full)) {
-    if (full.size() >= 2 && full[1] == ':') AddDrive(full[0]);
-    else dirs.emplace(Upper(full), DirNode{full, {}, false});
+    if (full.size() >= 2 && full[1] == ':')
+      AddDrive(full[0]);
+    else
+      dirs.emplace(Upper(full), DirNode{full, {}, false});
     return;
   }
   if (dirs.count(Upper(full))) return;
@@ -251,9 +256,7 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
   return true;
 }
 
-void DeleteFileQuietly(const std::string& path) {
-  Fake().files.erase(Upper(Fake().Resolve(path)));
-}
+void DeleteFileQuietly(const std::string& path) { Fake().files.erase(Upper(Fake().Resolve(path))); }
 
 std::uint32_t ProcessId() { return Fake().process_id; }
 
@@ -313,7 +316,7 @@ bool SetStringValue(const std::string& name, const std::string& text) {
 void CloseUserKey() { Fake().opened_key.clear(); }
 
 std::intptr_t ShellOpen(const std::string& file, const std::string& parameters,
-                           const std::string& directory, int show_command) {
+                        const std::string& directory, int show_command) {
   Fake().shell_calls.push_back(fake::ShellCall{file, parameters, directory, show_command});
   return Fake().shell_result;
 }

@@ -49,11 +49,11 @@ struct FakeSystem {
   std::string current_dir = "C:\\";
   std::map<char, std::string> drive_dirs;  // per-drive current directory
   std::map<std::string, std::string> files;
-  std::set<std::string> read_only_files;       // upper-cased paths
-  std::set<std::string> unwritable_folders;    // upper-cased folder paths
+  std::set<std::string> read_only_files;               // upper-cased paths
+  std::set<std::string> unwritable_folders;            // upper-cased folder paths
   std::map<std::string, std::uint32_t> create_errors;  // upper path -> code
-  std::vector<std::string> listed;   // every directory enumerated
-  std::vector<std::string> created;  // every directory created
+  std::vector<std::string> listed;                     // every directory enumerated
+  std::vector<std::string> created;                    // every directory created
   std::uint32_t process_id = 4242;
 
   // Console
@@ -64,8 +64,8 @@ struct FakeSystem {
   bool processed_input_mode = false;
   std::string output;                                   // bytes written
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
-  std::deque<sys::InputEvent> input;  // when empty, reads fail
-  std::size_t zero_record_reads = 0;  // reads that succeed with no record first
+  std::deque<sys::InputEvent> input;                    // when empty, reads fail
+  std::size_t zero_record_reads = 0;                    // reads that succeed with no record first
   std::size_t reads_attempted = 0;
 
   // Registry: the one key, by value name.
@@ -90,8 +90,8 @@ struct FakeSystem {
   void SetEnv(const std::string& name, const std::string& value);
   void UnsetEnv(const std::string& name);
   // Queues a key with a character, or a key without one (character 0).
-  void PushKey(std::uint8_t character, std::uint16_t scan_code = 0,
-               std::uint32_t control_state = 0, std::uint16_t virtual_key = 0);
+  void PushKey(std::uint8_t character, std::uint16_t scan_code = 0, std::uint32_t control_state = 0,
+               std::uint16_t virtual_key = 0);
   void PushEvent(const sys::InputEvent& event);
 
   // ---- Inspection helpers ----
