@@ -5,6 +5,9 @@ namespace vantor::sys {
 namespace {
 
 constexpr DWORD kCurrentDirBuffer = 260;
+// How long a file that another run holds open is waited for: 2 s at most.
+constexpr int kSharingRetries = 200;
+constexpr DWORD kSharingRetryMilliseconds = 10;
 
 bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -59,8 +62,16 @@ bool IsDirectory(const std::string& path) {
 }
 
 bool WriteNewFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Runs started at the same moment all rewrite the one hand-off file; each
+  // holds it for an instant, so a run that finds it in use waits its turn
+  // (the last one to write wins) instead of failing.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < kSharingRetries; ++attempt) {
+    file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(kSharingRetryMilliseconds);
+  }
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -102,9 +113,18 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
-  if (IsReadOnlyFile(target)) return false;
-  return MoveFileExA(source.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (IsReadOnlyFile(target) || IsDirectory(target)) return false;
+  // While another run is moving its own copy over the same file, the system
+  // refuses this move for an instant (access denied): wait for that one.
+  for (int attempt = 0; attempt < kSharingRetries; ++attempt) {
+    if (MoveFileExA(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
+      return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+    Sleep(kSharingRetryMilliseconds);
+  }
+  return false;
 }
 
 void DeleteFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }

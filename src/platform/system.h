@@ -49,7 +49,8 @@ std::uint32_t CreateDir(const std::string& path);
 bool IsDirectory(const std::string& path);
 
 // Creates or truncates `path` and writes `bytes`. False when the file
-// cannot be created; write errors after that are ignored.
+// cannot be created (a file that another process holds open is waited
+// for, briefly); write errors after that are ignored.
 bool WriteNewFile(const std::string& path, const std::string& bytes);
 
 // Opens an existing file with read and write access and reads at most
@@ -61,7 +62,8 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
 bool WriteFileDurably(const std::string& path, const std::string& bytes);
 
 // Replaces `target` by `source` in one step (a rename over the old file).
-// False, leaving both alone, when `target` is a read-only file.
+// False, leaving both alone, when `target` is a read-only file or a
+// directory; another process replacing it at the same moment is waited for.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
 
 // Deletes a file; failures are ignored.

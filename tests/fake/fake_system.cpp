@@ -250,7 +250,8 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
   std::string from = Upper(Fake().Resolve(source));
   std::string to = Upper(Fake().Resolve(target));
   auto found = Fake().files.find(from);
-  if (found == Fake().files.end() || Fake().read_only_files.count(to)) return false;
+  if (found == Fake().files.end() || Fake().read_only_files.count(to) || Fake().dirs.count(to))
+    return false;
   Fake().files[to] = found->second;
   Fake().files.erase(from);
   return true;
