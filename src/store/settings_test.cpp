@@ -79,6 +79,14 @@ TEST_F(SettingsFileTest, AReadOnlyFileCanNeitherBeReadNorReplaced) {
   EXPECT_EQ(Settings().history[0], "C:\\New") << "the block in memory goes on";
 }
 
+TEST_F(SettingsFileTest, ADirectoryIsNeitherReadNorReplaced) {
+  Fake().AddDir(kPath);
+  LoadSettings();
+  EXPECT_EQ(Fake().ColouredOutput(), ReadFailure() + WriteFailure() + "<7>\r\n");
+  EXPECT_TRUE(Fake().DirExists(kPath));
+  EXPECT_TRUE(Fake().files.empty()) << "no file took its name, no temporary file is left";
+}
+
 TEST_F(SettingsFileTest, AFolderThatCannotBeWrittenLeavesNothingBehind) {
   Fake().SetEnv("VANTOR", "C:\\Missing\\vantor.dat");
   LoadSettings();
