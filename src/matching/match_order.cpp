@@ -22,37 +22,55 @@ int CompareBytes(std::string_view first, std::string_view second, std::size_t fr
   return first.size() < second.size() ? -1 : 1;
 }
 
-// The upper-cased paths of a list, upper-cased once each and kept end to end
-// in one text.
+// The length of the leading part that all texts share, given by `text(i)`
+// for i below `count`.
+template <typename TextAt>
+std::size_t SharedPrefix(std::size_t count, TextAt text) {
+  if (count == 0) return 0;
+  std::string_view first = text(0);
+  std::size_t shared = first.size();
+  for (std::size_t i = 1; i < count && shared > 0; ++i) {
+    std::string_view other = text(i);
+    std::size_t limit = std::min(shared, other.size());
+    std::size_t same = 0;
+    while (same < limit && other[same] == first[same]) ++same;
+    shared = same;
+  }
+  return shared;
+}
+
+// How much of every path can be left out of the order: the leading part they
+// all share, up to its first byte outside ASCII. An ASCII byte is a whole
+// character in every code page (lead bytes of double-byte characters lie
+// above 0x80) and upper-cases to one byte, so the rest of each path starts on
+// a character and upper-cases the same alone as within the path.
+std::size_t SharedAsciiPrefix(const MatchList& list) {
+  std::size_t shared =
+      SharedPrefix(list.size(), [&list](std::size_t i) { return std::string_view(list[i].path); });
+  std::string_view first = list.empty() ? std::string_view() : std::string_view(list[0].path);
+  for (std::size_t i = 0; i < shared; ++i)
+    if (static_cast<unsigned char>(first[i]) >= 0x80) return i;
+  return shared;
+}
+
+// The upper-cased paths of a list from byte `skip` on, upper-cased once each
+// and kept end to end in one text.
 class UpperPaths {
  public:
-  explicit UpperPaths(const MatchList& list) {
+  UpperPaths(const MatchList& list, std::size_t skip) {
     starts_.reserve(list.size() + 1);
     std::string upper;
     for (const MatchEntry& entry : list) {
       starts_.push_back(text_.size());
-      upper.assign(entry.path);
+      upper.assign(entry.path, skip);
       sys::UpperCase(upper);
       text_ += upper;
     }
     starts_.push_back(text_.size());
   }
+  std::size_t size() const { return starts_.size() - 1; }
   std::string_view operator[](std::size_t i) const {
     return std::string_view(text_).substr(starts_[i], starts_[i + 1] - starts_[i]);
-  }
-  // The length of the leading part that every path shares.
-  std::size_t SharedPrefix() const {
-    if (starts_.size() < 2) return 0;
-    std::string_view first = (*this)[0];
-    std::size_t shared = first.size();
-    for (std::size_t i = 1; i + 1 < starts_.size() && shared > 0; ++i) {
-      std::string_view text = (*this)[i];
-      std::size_t limit = std::min(shared, text.size());
-      std::size_t same = 0;
-      while (same < limit && text[same] == first[same]) ++same;
-      shared = same;
-    }
-    return shared;
   }
 
  private:
@@ -93,8 +111,9 @@ int CompareMatches(const MatchEntry& first, const MatchEntry& second) {
 }
 
 void SortMatches(MatchList& list) {
-  const UpperPaths upper(list);
-  const std::size_t shared = upper.SharedPrefix();
+  const UpperPaths upper(list, SharedAsciiPrefix(list));
+  const std::size_t shared =
+      SharedPrefix(upper.size(), [&upper](std::size_t i) { return upper[i]; });
   std::vector<SortKey> keys(list.size());
   for (std::size_t i = 0; i < list.size(); ++i)
     keys[i] = SortKey{list[i].score, static_cast<std::uint32_t>(i), HeadOf(upper[i], shared)};
