@@ -1,13 +1,15 @@
 #!/usr/bin/python3
 """Times commands in turn (A B C, A B C, ...), so that a load on the machine
 that comes and goes falls on all of them alike; prints the median and the
-minimum wall time of each, in milliseconds, one line per command.
+minimum wall time of each, in milliseconds, and its exit code, one line per
+command.
 
     time_runs.py RUNS WARMUP DIR COMMAND_JSON...
 
 Each COMMAND_JSON is a JSON list of arguments; the commands run in DIR with
-standard input from /dev/null and their output discarded. A command that
-ends with a non-zero exit code still counts (menus end that way).
+standard input from /dev/null and their output discarded. A command must end
+with the same exit code every time (a run that failed early would time
+nothing); it need not be 0.
 """
 
 import json
@@ -19,9 +21,9 @@ import time
 
 def run_once(command, cwd):
     start = time.perf_counter()
-    subprocess.run(command, cwd=cwd, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-    return (time.perf_counter() - start) * 1000.0
+    done = subprocess.run(command, cwd=cwd, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    return (time.perf_counter() - start) * 1000.0, done.returncode
 
 
 def main():
@@ -30,13 +32,18 @@ def main():
     runs, warmup, cwd = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
     commands = [json.loads(text) for text in sys.argv[4:]]
     times = [[] for _ in commands]
+    codes = [set() for _ in commands]
     for round_number in range(warmup + runs):
         for index, command in enumerate(commands):
-            elapsed = run_once(command, cwd)
+            elapsed, code = run_once(command, cwd)
+            codes[index].add(code)
             if round_number >= warmup:
                 times[index].append(elapsed)
-    for samples in times:
-        print(f"{statistics.median(samples):.1f} {min(samples):.1f}")
+    for command, code_set in zip(commands, codes):
+        if len(code_set) > 1:
+            sys.exit(f"{command} ended with different exit codes: {sorted(code_set)}")
+    for samples, code_set in zip(times, codes):
+        print(f"{statistics.median(samples):.1f} {min(samples):.1f} {code_set.pop()}")
 
 
 if __name__ == "__main__":

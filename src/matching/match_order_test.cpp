@@ -50,6 +50,19 @@ TEST(MatchOrder, SortMatchesAgreesWithCompareMatches) {
   EXPECT_EQ(Paths(sorted), Paths(list));  // same entries, none lost
 }
 
+TEST(MatchOrder, SortMatchesWithALongSharedBase) {
+  MatchList list = {{"C:\\Cache\\b", 1}, {"C:\\Cache\\A", 1}, {"C:\\Cache\\a2", 1},
+                    {"C:\\Cache", 1},    {"C:\\Cache\\c", 0}, {"C:\\Cache\\_", 1}};
+  SortMatches(list);
+  EXPECT_EQ(Paths(list),
+            std::vector<std::string>({"C:\\Cache\\c", "C:\\Cache", "C:\\Cache\\A", "C:\\Cache\\a2",
+                                      "C:\\Cache\\b", "C:\\Cache\\_"}));
+  MatchList accented = {{"C:\\\xE9t\xE9\\b", 2}, {"C:\\\xE9t\xE9\\A", 2}, {"C:\\\xE9t\xE9", 2}};
+  SortMatches(accented);
+  EXPECT_EQ(Paths(accented),
+            std::vector<std::string>({"C:\\\xE9t\xE9", "C:\\\xE9t\xE9\\A", "C:\\\xE9t\xE9\\b"}));
+}
+
 TEST(MatchOrder, KeepBestMatchesTrimsAtTheFirstOtherScore) {
   MatchList list = {{"C:\\a", 2}, {"C:\\b", 2}, {"C:\\c", 3}};
   KeepBestMatches(list);
