@@ -62,8 +62,11 @@ char TakeDriveLetter(std::string& spec) {
   return (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
 }
 
-bool StartsWithParentStep(const std::string& spec) {
-  return spec == ".." || spec.compare(0, 3, "..\\") == 0;
+// Length of the leading ".." step at `at`: 3 for "..\", 2 for a final
+// "..", 0 when the text there is no step.
+std::size_t ParentStepAt(const std::string& spec, std::size_t at) {
+  if (spec.compare(at, 3, "..\\") == 0) return 3;
+  return spec.compare(at, std::string::npos, "..") == 0 ? 2 : 0;
 }
 
 // The directory the search starts from: the drive root for a leading '\',
@@ -80,10 +83,12 @@ std::string TakeBaseDirectory(char drive, std::string& spec) {
     EndRun(kExitRunError);
   }
   std::string base = matching::DriveCurrentDir(drive);
-  while (StartsWithParentStep(spec)) {
-    spec.erase(0, spec.size() == 2 ? 2 : 3);
+  std::size_t steps_end = 0;
+  while (std::size_t step = ParentStepAt(spec, steps_end)) {
+    steps_end += step;
     base = matching::ParentDir(base);
   }
+  spec.erase(0, steps_end);
   return base;
 }
 

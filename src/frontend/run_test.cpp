@@ -82,6 +82,12 @@ TEST_F(RunFlow, ParentStepsSearchBelowTheAncestor) {
 TEST_F(RunFlow, ParentStepsNeverClimbAboveTheRoot) {
   EXPECT_EQ(RunVantor("..\\..\\..\\..\\win"), kExitNormal);
   EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Windows"));
+
+  std::string many_steps;
+  for (int i = 0; i < 10000; ++i) many_steps += "..\\";
+  Fake().current_dir = "C:\\Work\\src";
+  EXPECT_EQ(RunVantor(many_steps + "us"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Users"));
 }
 
 TEST_F(RunFlow, NameBeginningWithTwoDotsTakesNoParentStep) {
