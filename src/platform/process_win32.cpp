@@ -40,8 +40,21 @@ void UseOemFileApis() { SetFileApisToOEM(); }
 
 std::uint32_t ProcessId() { return GetCurrentProcessId(); }
 
+// ASCII letters upper-case alike in every code page, so text without other
+// bytes is done here; only other text needs the locale's rules of user32.
 void UpperCase(std::string& text) {
-  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  bool ascii = true;
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+    else if (static_cast<unsigned char>(c) >= 0x80)
+      ascii = false;
+  }
+  if (ascii) return;
+  using CharUpperBuffFunction = DWORD(WINAPI*)(LPSTR, DWORD);
+  static const auto char_upper_buff =
+      LibraryFunction<CharUpperBuffFunction>("user32.dll", "CharUpperBuffA");
+  if (char_upper_buff != nullptr) char_upper_buff(text.data(), static_cast<DWORD>(text.size()));
 }
 
 }  // namespace vantor::sys
