@@ -1,17 +1,10 @@
 // The bare start of a process that loads the same system libraries as
-// vantor.exe (kernel32, advapi32, user32, shell32) and does nothing else.
-// Under Wine the start of user32 alone costs tens of milliseconds, which
-// the floor program does not pay.
+// vantor.exe at start (kernel32 and advapi32; user32 and shell32 are loaded
+// only when a run needs them) and does nothing else.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 
 int main(int argc, char**) {
-  // Never true: the calls only keep the libraries among the imports.
-  if (argc > 1000) {
-    CharUpperBuffA(nullptr, 0);
-    RegCloseKey(nullptr);
-    ShellExecuteA(nullptr, nullptr, nullptr, nullptr, nullptr, 0);
-  }
+  // Never true: the call only keeps the library among the imports.
+  if (argc > 1000) RegCloseKey(nullptr);
   return 0;
 }
