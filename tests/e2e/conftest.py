@@ -13,6 +13,7 @@ import os
 import shutil
 import tempfile
 import time
+import warnings
 from pathlib import Path
 
 import pytest
@@ -37,6 +38,9 @@ class Session:
 
     def __init__(self):
         e2e.check_environment()
+        if not e2e.fix_address_layout():
+            warnings.warn("address-space randomization could not be switched off: Wine will now "
+                          "and then fail to start a process (see wine_prefix.fix_address_layout)")
         started = time.monotonic()
         self.template = e2e.ensure_template()
         self.template_seconds = time.monotonic() - started

@@ -17,8 +17,8 @@ import pexpect
 from pty_console import (CD_MARK, DEFAULT_TIMEOUT, PYTE_COLOUR, RC_MARK,  # noqa: F401
                          Console, Keys)
 from wine_prefix import (ANSI, LOCALE, OEM, SYSTEM_ENV_KEY, HarnessError,  # noqa: F401
-                         WinePrefix, base_env, ensure_template, parse_reg_export, reg_root,
-                         template_dir)
+                         WinePrefix, base_env, ensure_template, fix_address_layout,
+                         parse_reg_export, reg_root, template_dir)
 
 REPO = Path(__file__).resolve().parents[2]
 

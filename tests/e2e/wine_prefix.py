@@ -1,6 +1,7 @@
 """Wine prefixes for the end-to-end tests: a template built once and cached,
 cheap copies of it with a warm wineserver, and .reg text."""
 
+import ctypes
 import fcntl
 import os
 import shutil
@@ -20,6 +21,41 @@ ANSI = "cp1252"
 
 class HarnessError(RuntimeError):
     """The test set-up itself is broken (no Wine, no exe, ...)."""
+
+
+# personality(2): lay out every program started afterwards without
+# address-space randomization, as `setarch -R` does.
+ADDR_NO_RANDOMIZE = 0x0040000
+QUERY_PERSONALITY = 0xFFFFFFFF
+
+
+def fix_address_layout():
+    """Start every later Wine process with the same address-space layout.
+
+    Debian's Wine has no preloader: its loader `wine64` sits at the fixed
+    address 0x7d000000 and the kernel puts the program break (the C heap)
+    at a random place in the gigabyte after it. About once in 5,000 starts
+    the heap covers 0x7ffe0000, where every Windows process needs its
+    shared user data page, and the process dies before running any of its
+    own code: exit code 1 and nothing on the output ("failed to map the
+    shared user data: c0000018" is shown only with WINEDEBUG=err+virtual),
+    or cmd says "Can't recognize" for a program that is there. Without
+    randomization the heap follows the loader at 0x7d005000, far below that
+    page, in every process.
+
+    The setting is inherited by every child (wine, wineserver, Wine's
+    services, processes started by cmd). Returns False, with the layout
+    left random, when the system refuses it (e.g. a container's seccomp
+    profile)."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    libc.personality.argtypes = [ctypes.c_ulong]
+    libc.personality.restype = ctypes.c_int
+    current = libc.personality(QUERY_PERSONALITY)
+    if current == -1:
+        return False
+    if current & ADDR_NO_RANDOMIZE:
+        return True
+    return libc.personality(current | ADDR_NO_RANDOMIZE) != -1
 
 
 def reg_root(key):
