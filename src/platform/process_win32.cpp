@@ -40,17 +40,18 @@ void UseOemFileApis() { SetFileApisToOEM(); }
 
 std::uint32_t ProcessId() { return GetCurrentProcessId(); }
 
-// ASCII letters upper-case alike in every code page, so text without other
-// bytes is done here; only other text needs the locale's rules of user32.
+// ASCII letters upper-case alike in every code page, so text made of ASCII
+// alone is done here; any other text goes to the locale's rules of user32
+// whole and untouched, since in a double-byte code page the second byte of
+// a character can look like an ASCII letter (fullwidth B is 82 61 in 932).
 void UpperCase(std::string& text) {
   bool ascii = true;
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 'a' + 'A');
-    else if (static_cast<unsigned char>(c) >= 0x80)
-      ascii = false;
+  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) {
+    for (char& c : text)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return;
   }
-  if (ascii) return;
   using CharUpperBuffFunction = DWORD(WINAPI*)(LPSTR, DWORD);
   static const auto char_upper_buff =
       LibraryFunction<CharUpperBuffFunction>("user32.dll", "CharUpperBuffA");
