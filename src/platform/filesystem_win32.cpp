@@ -35,6 +35,14 @@ std::string GetCurrentDir() {
   return std::string(buffer, length);
 }
 
+bool FullPathName(const std::string& path, std::string& full) {
+  char buffer[kCurrentDirBuffer];
+  DWORD length = GetFullPathNameA(path.c_str(), kCurrentDirBuffer, buffer, nullptr);
+  if (path.empty() || length == 0 || length >= kCurrentDirBuffer) return false;
+  full.assign(buffer, length);
+  return true;
+}
+
 bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
   names.clear();
   std::string mask = dir + "*.*";
@@ -101,6 +109,7 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
 }
 
 bool WriteFileDurably(const std::string& path, const std::string& bytes) {
+  if (IsReadOnlyFile(path)) return false;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;

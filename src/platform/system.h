@@ -37,6 +37,12 @@ bool SetCurrentDir(const std::string& path);
 // empty when it cannot be read.
 std::string GetCurrentDir();
 
+// The full path that `path` names by the system's own rules: a relative
+// name against the current directory, a drive-relative one ("D:v.dat")
+// against that drive's own current directory. False when the path cannot
+// be resolved or its full form is longer than 259 bytes.
+bool FullPathName(const std::string& path, std::string& full);
+
 // Lists the names of the subdirectories of `dir` (which ends in '\'),
 // hidden and system ones included, "." and ".." left out. Returns false
 // and leaves `names` empty when the directory cannot be enumerated.
@@ -57,8 +63,9 @@ bool WriteNewFile(const std::string& path, const std::string& bytes);
 // `max_bytes` from its start. False when it cannot be opened so.
 bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes);
 
-// Writes `bytes` to a new file at `path` and flushes it to disk. False
-// when the file cannot be created or not every byte was written.
+// Writes `bytes` to a new file at `path` (replacing one that is there) and
+// flushes it to disk. False when the file cannot be created, is read-only,
+// or not every byte was written.
 bool WriteFileDurably(const std::string& path, const std::string& bytes);
 
 // Replaces `target` by `source` in one step (a rename over the old file).

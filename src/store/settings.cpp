@@ -11,32 +11,45 @@ namespace {
 // no file the program could have read, so it is treated as one that cannot
 // be opened or created (reported on every load and save, never cut short).
 constexpr std::size_t kSettingsPathBuffer = 1024;
+// The longest full path that the file calls take.
+constexpr std::size_t kMaxFilePath = 259;
 
 std::string settings_path;  // VANTOR as set (quoted in messages); empty: the registry
-std::string settings_file;  // the same file, named from the start directory
+std::string settings_file;  // its full path; empty when it names no usable file
 
-bool PathUsable() { return settings_path.size() < kSettingsPathBuffer; }
+bool PathUsable() { return !settings_file.empty(); }
 
-// A relative VANTOR names a file in the directory the run started in. The
-// run changes its current directory before it records the directory it
-// enters, so the name is anchored once, at load; otherwise that save would
-// land in a stray file in the new directory.
-std::string AnchoredPath(const std::string& path) {
-  bool has_drive = path.size() >= 2 && path[1] == ':';
-  bool is_network = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-  std::string current = sys::GetCurrentDir();
-  if (has_drive || is_network || current.size() < 3 || current[1] != ':') return path;
-  if (path[0] == '\\') return current.substr(0, 2) + path;
-  if (current.back() != '\\') current += '\\';
-  return current + path;
+// The run changes its current directory before it records the directory it
+// enters, so a relative VANTOR is resolved once, at load, by the system's
+// own rules (a drive-relative name against that drive's current directory);
+// every later save then goes to the file that was read.
+std::string ResolvedSettingsFile(const std::string& path) {
+  std::string full;
+  if (path.size() >= kSettingsPathBuffer || !sys::FullPathName(path, full)) return std::string();
+  return full;
+}
+
+// Where the new image is written before it is moved over the file: beside
+// it under its own name and this process's number, or under a short name in
+// the same folder when that would pass the limit of the file calls; empty
+// when no such name fits.
+std::string TemporaryFileName() {
+  const std::string suffix = std::to_string(sys::ProcessId()) + ".tmp";
+  std::string beside = settings_file + "." + suffix;
+  if (beside.size() <= kMaxFilePath) return beside;
+  std::string folder = settings_file.substr(0, settings_file.rfind('\\') + 1);
+  std::string short_name = folder + "~vantor" + suffix;
+  return short_name.size() <= kMaxFilePath ? short_name : std::string();
 }
 
 // Writes the whole image beside the settings file and moves it over the old
 // one, so that a run that is stopped half-way, or another run saving at the
-// same moment, never leaves a truncated or mixed file behind.
+// same moment, never leaves a truncated or mixed file behind. A file deep
+// enough that no name beside it fits is written in place.
 bool WriteSettingsFile(const std::string& image) {
   if (!PathUsable()) return false;
-  std::string temp = settings_file + "." + std::to_string(sys::ProcessId()) + ".tmp";
+  std::string temp = TemporaryFileName();
+  if (temp.empty()) return sys::WriteFileDurably(settings_file, image);
   if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, settings_file))
     return true;
   sys::DeleteFileQuietly(temp);
@@ -64,11 +77,12 @@ const std::string& SettingsFilePath() { return settings_path; }
 
 void LoadSettings() {
   if (!sys::GetEnv("VANTOR", settings_path)) settings_path.clear();
-  settings_file = settings_path.empty() ? std::string() : AnchoredPath(settings_path);
+  settings_file.clear();
   if (settings_path.empty()) {
     LoadFromRegistry(Settings());
     return;
   }
+  settings_file = ResolvedSettingsFile(settings_path);
   std::string image;
   if (ReadSettingsFile(image)) {
     Settings() = DecodeSettings(image);

@@ -42,7 +42,8 @@ std::string EncodeSettings(const SettingsBlock& block);
 SettingsBlock DecodeSettings(const std::string& image);
 
 // Fills Settings() from the settings file named by VANTOR or, when VANTOR
-// is not set or empty, from the registry; the choice holds for the run.
+// is not set or empty, from the registry; the choice holds for the run. A
+// relative VANTOR is resolved to a full path here, once, for every save.
 // A file that cannot be opened for reading and writing is reported (light
 // red) and the block in memory is written to it. Never ends the run.
 void LoadSettings();
@@ -52,7 +53,9 @@ const std::string& SettingsFilePath();
 
 // Writes Settings() back to where LoadSettings took it from. The file is
 // replaced as a whole (written beside it, then moved over it), so it is
-// never left truncated; a failure is reported (light red) and the run goes on.
+// never left truncated; only a file so deep that no name beside it fits in
+// a full path is written in place. A failure is reported (light red) and
+// the run goes on.
 void SaveSettings();
 
 // Puts `path` at index 0 of the history (an entry equal to it ignoring

@@ -120,26 +120,56 @@ TEST_F(SettingsFileTest, AnEmptyOrMissingVariableSelectsTheRegistry) {
   }
 }
 
-TEST_F(SettingsFileTest, APathOfAThousandAndTwentyFourCharactersIsNeverOpened) {
-  std::string folder = "C:\\" + std::string(1000, 'f');
+TEST_F(SettingsFileTest, APathLongerThanTheFileCallsTakeIsReportedAndNeverCut) {
+  std::string folder = "C:\\" + std::string(250, 'f');
   Fake().AddDir(folder);
-  std::string longest = folder + "\\" + std::string(1023 - folder.size() - 1, 'n');
-  ASSERT_EQ(longest.size(), 1023u);
-  Fake().SetEnv("VANTOR", longest);
-  LoadSettings();
-  EXPECT_EQ(Fake().FileContent(longest).size(), kSettingsFileSize);
+  for (std::size_t length : {260u, 1023u, 1024u}) {
+    SCOPED_TRACE(length);
+    std::string too_long = folder + "\\" + std::string(length - folder.size() - 1, 'n');
+    Fake().SetEnv("VANTOR", too_long);
+    Fake().output.clear();
+    Fake().colour_log.clear();
+    LoadSettings();
+    EXPECT_EQ(Fake().ColouredOutput(),
+              "<12>Vantor: Error - can't read settings from '" + too_long +
+                  "'\r\n        Creating new file\r\n<12>Vantor: Error - can't write to '" +
+                  too_long + "'<7>\r\n<7>\r\n");
+    EXPECT_TRUE(Fake().files.empty());
+    EXPECT_TRUE(Fake().registry_writes.empty());
+  }
+}
 
-  fake::ResetFake();
-  Fake().AddDir(folder);
-  std::string too_long = longest + "x";
-  Fake().SetEnv("VANTOR", too_long);
-  LoadSettings();
-  EXPECT_EQ(Fake().ColouredOutput(),
-            "<12>Vantor: Error - can't read settings from '" + too_long +
-                "'\r\n        Creating new file\r\n<12>Vantor: Error - can't write to '" +
-                too_long + "'<7>\r\n<7>\r\n");
-  EXPECT_TRUE(Fake().files.empty());
-  EXPECT_TRUE(Fake().registry_writes.empty());
+// Paths of 250 to 259 characters: the block beside the file would pass the
+// limit under the file's own name, so it takes a short one, or the file is
+// written in place when even that does not fit.
+TEST_F(SettingsFileTest, TheDeepestPathsAreCreatedReadAndSaved) {
+  for (std::size_t folder_length : {120u, 245u, 250u, 257u}) {
+    for (std::size_t length : {250u, 255u, 259u}) {
+      if (folder_length + 2 > length) continue;
+      SCOPED_TRACE(std::to_string(folder_length) + " " + std::to_string(length));
+      fake::ResetFake();
+      Settings() = DefaultSettings();
+      std::string folder = "C:\\" + std::string(folder_length - 3, 'f');
+      Fake().AddDir(folder);
+      std::string path = folder + "\\" + std::string(length - folder_length - 1, 'n');
+      ASSERT_EQ(path.size(), length);
+      Fake().SetEnv("VANTOR", path);
+      LoadSettings();
+      EXPECT_EQ(Fake().output, "Vantor: Error - can't read settings from '" + path +
+                                   "'\r\n        Creating new file\r\n\r\n")
+          << "created without a write failure";
+      EXPECT_TRUE(Fake().FileContent(path) == DefaultSettings().image);
+
+      Settings() = DefaultSettings();
+      Fake().output.clear();
+      LoadSettings();
+      EXPECT_EQ(Fake().output, "") << "read back";
+      AddToHistory("C:\\Work");
+      EXPECT_EQ(Fake().output, "") << "saved";
+      EXPECT_EQ(DecodeSettings(Fake().FileContent(path)).history[0], "C:\\Work");
+      EXPECT_EQ(Fake().files.size(), 1u) << "no temporary file is left";
+    }
+  }
 }
 
 TEST_F(SettingsFileTest, ARelativePathKeepsNamingTheFileBesideTheStartDirectory) {
@@ -164,6 +194,40 @@ TEST_F(SettingsFileTest, ARelativePathKeepsNamingTheFileBesideTheStartDirectory)
   SaveSettings();
   EXPECT_TRUE(Fake().FileExists("D:\\v.dat"));
   EXPECT_FALSE(Fake().FileExists("C:\\v.dat"));
+}
+
+// Every relative form is resolved once, at load, as the system resolves it:
+// a drive-relative name against that drive's own directory, any relative
+// name against a network start directory too. Later saves, made after the
+// run has entered another directory, reach the same one file.
+TEST_F(SettingsFileTest, EveryRelativeFormNamesOneFileForTheWholeRun) {
+  struct Row {
+    const char* start;
+    const char* vantor;
+    const char* file;
+  };
+  for (const Row& row :
+       {Row{"C:\\Work", "C:v.dat", "C:\\Work\\v.dat"},
+        Row{"C:\\Work", "D:v.dat", "D:\\Data\\v.dat"}, Row{"C:\\Work", "d:..\\v.dat", "D:\\v.dat"},
+        Row{"\\\\srv\\share\\dir", "v.dat", "\\\\srv\\share\\dir\\v.dat"},
+        Row{"\\\\srv\\share\\dir", "..\\v.dat", "\\\\srv\\share\\v.dat"}}) {
+    SCOPED_TRACE(std::string(row.start) + " " + row.vantor);
+    fake::ResetFake();
+    const char* entered[] = {"C:\\Work\\sub", "D:\\Data\\sub", "\\\\srv\\share\\dir\\sub"};
+    for (const char* dir : entered) Fake().AddDir(dir);
+    Fake().drive_dirs['D'] = "D:\\Data";
+    Fake().current_dir = row.start;
+    Fake().SetEnv("VANTOR", row.vantor);
+    LoadSettings();
+    for (const char* dir : entered) {
+      Fake().current_dir = dir;
+      AddToHistory(dir);
+    }
+    EXPECT_EQ(DecodeSettings(Fake().FileContent(row.file)).history[0], entered[2]);
+    EXPECT_EQ(Fake().files.size(), 1u) << "one settings file, nothing else";
+    EXPECT_NE(Fake().output.find(std::string("from '") + row.vantor + "'"), std::string::npos)
+        << "messages quote the variable as set";
+  }
 }
 
 class HistoryTest : public SettingsFileTest {

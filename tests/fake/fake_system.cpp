@@ -79,6 +79,19 @@ std::string Upper(const std::string& text) {
   return result;
 }
 
+std::string OemToAnsi(const std::string& text) {
+  // A few letters of code page 437 and where code page 1252 has them.
+  static const std::map<unsigned char, unsigned char> kAnsiOf = {
+      {0x81, 0xFC}, {0x82, 0xE9}, {0x84, 0xE4}, {0x85, 0xE0}, {0x87, 0xE7},
+      {0x8A, 0xE8}, {0x90, 0xC9}, {0x94, 0xF6}, {0x9A, 0xDC}};
+  std::string result = text;
+  for (char& c : result) {
+    auto found = kAnsiOf.find(static_cast<unsigned char>(c));
+    if (found != kAnsiOf.end()) c = static_cast<char>(found->second);
+  }
+  return result;
+}
+
 std::string FakeSystem::Resolve(const std::string& path) const {
   if (path.size() >= 2 && path[1] == ':') {
     char drive = Upper(path.substr(0, 1))[0];
@@ -196,7 +209,13 @@ bool SetCurrentDir(const std::string& path) {
 
 std::string GetCurrentDir() {
   const std::string& dir = Fake().current_dir;
-  return dir.size() > 259 ? std::string() : dir;
+  if (dir.size() > fake::kMaxPath) return std::string();
+  return Fake().oem_file_apis ? dir : fake::OemToAnsi(dir);
+}
+
+bool FullPathName(const std::string& path, std::string& full) {
+  full = path.empty() ? std::string() : Fake().Resolve(path);
+  return !full.empty() && full.size() <= fake::kMaxPath;
 }
 
 bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
@@ -227,6 +246,7 @@ bool IsDirectory(const std::string& path) { return Fake().DirExists(path); }
 bool WriteNewFile(const std::string& path, const std::string& bytes) {
   std::string full = Fake().Resolve(path);
   std::string key = Upper(full);
+  if (full.size() > fake::kMaxPath) return false;
   if (!Fake().dirs.count(Upper(fake::FolderOf(full)))) return false;
   if (Fake().unwritable_folders.count(Upper(fake::FolderOf(full)))) return false;
   if (Fake().read_only_files.count(key) || Fake().dirs.count(key)) return false;
@@ -237,6 +257,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
 bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes) {
   std::string key = Upper(Fake().Resolve(path));
   auto found = Fake().files.find(key);
+  if (key.size() > fake::kMaxPath) return false;
   if (found == Fake().files.end() || Fake().read_only_files.count(key)) return false;
   bytes = found->second.substr(0, max_bytes);
   return true;
@@ -249,6 +270,7 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes) {
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   std::string from = Upper(Fake().Resolve(source));
   std::string to = Upper(Fake().Resolve(target));
+  if (from.size() > fake::kMaxPath || to.size() > fake::kMaxPath) return false;
   auto found = Fake().files.find(from);
   if (found == Fake().files.end() || Fake().read_only_files.count(to) || Fake().dirs.count(to))
     return false;

@@ -19,6 +19,9 @@
 
 namespace vantor::fake {
 
+// The longest full path the file calls take, as on Windows.
+inline constexpr std::size_t kMaxPath = 259;
+
 struct DirNode {
   std::string path;                   // as created, letters in their case
   std::vector<std::string> children;  // names of the subdirectories
@@ -41,7 +44,7 @@ struct FakeSystem {
   // Process
   std::string command_line = "vantor.exe";
   std::map<std::string, std::string> environment;  // name (any case) -> value
-  bool oem_file_apis = false;
+  bool oem_file_apis = false;                      // until set, GetCurrentDir answers in ANSI
 
   // File system. Keys of `dirs` and `files` are upper-cased full paths
   // without a trailing backslash (a drive root keeps its "X:\").
@@ -116,5 +119,10 @@ void ResetFake();
 
 // Upper-cases bytes the way the fake's locale does (ASCII and Latin-1).
 std::string Upper(const std::string& text);
+
+// The file functions answer in the ANSI code page until the program
+// switches them to OEM; texts are kept in OEM here (437), and this gives a
+// few of their letters in ANSI (1252), as the system would before the switch.
+std::string OemToAnsi(const std::string& text);
 
 }  // namespace vantor::fake

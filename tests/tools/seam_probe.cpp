@@ -1,0 +1,59 @@
+// Test tool: calls one function of the real operating-system seam and
+// prints its result as hexadecimal bytes, so that the end-to-end tests can
+// check the Win32 side itself in any code page Wine is started in.
+//   seam_probe upper HEX        UpperCase of the bytes HEX
+//   seam_probe cmdline ...      CommandLine() of this process
+//   seam_probe env NAME         GetEnv(NAME); "undefined" when it is not set
+//   seam_probe fullpath HEX     FullPathName of the bytes HEX; "failed" when
+//                               it cannot be resolved
+// Bytes go in and come out as hex so that no code page stands between the
+// test and the function.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/system.h"
+
+namespace {
+
+std::string FromHex(const char* hex) {
+  std::string bytes;
+  for (std::size_t i = 0; hex[i] != '\0' && hex[i + 1] != '\0'; i += 2) {
+    char pair[3] = {hex[i], hex[i + 1], '\0'};
+    bytes += static_cast<char>(std::strtoul(pair, nullptr, 16));
+  }
+  return bytes;
+}
+
+int PrintHex(const std::string& bytes) {
+  for (char c : bytes) std::printf("%02x", static_cast<unsigned char>(c));
+  std::printf("\n");
+  return 0;
+}
+
+int Probe(int argc, char** argv) {
+  std::string what = argc > 1 ? argv[1] : "";
+  if (what == "upper" && argc > 2) {
+    std::string text = FromHex(argv[2]);
+    vantor::sys::UpperCase(text);
+    return PrintHex(text);
+  }
+  if (what == "cmdline") return PrintHex(vantor::sys::CommandLine());
+  if (what == "env" && argc > 2) {
+    std::string value;
+    if (!vantor::sys::GetEnv(argv[2], value)) return std::printf("undefined\n") < 0;
+    return PrintHex(value);
+  }
+  if (what == "fullpath" && argc > 2) {
+    vantor::sys::UseOemFileApis();
+    std::string full;
+    if (!vantor::sys::FullPathName(FromHex(argv[2]), full)) return std::printf("failed\n") < 0;
+    return PrintHex(full);
+  }
+  std::printf("usage: seam_probe upper HEX | cmdline ... | env NAME | fullpath HEX\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return Probe(argc, argv); }
