@@ -87,16 +87,28 @@ constexpr IoError kIoErrors[] = {
 
 static_assert(std::size(kIoErrors) == 66, "one text for each known error number");
 
+std::string UnexpectedErrorText(std::uint32_t number) {
+  return "Unexpected error " + std::to_string(number);
+}
+
+bool IsRunTimeNumber(std::uint32_t number) {
+  return (number >= 100 && number <= 106) || (number >= 200 && number <= 216);
+}
+
 }  // namespace
 
 std::string IoErrorText(std::uint32_t number) {
-  std::string text = "Unexpected error " + std::to_string(number);
+  std::string text = UnexpectedErrorText(number);
   for (const IoError& error : kIoErrors) {
     if (error.number == number) text = error.text;
   }
   std::size_t placeholder = text.find('%');
   if (placeholder != std::string::npos) text[placeholder] = 'C';
   return text;
+}
+
+std::string SystemErrorText(std::uint32_t number) {
+  return IsRunTimeNumber(number) ? UnexpectedErrorText(number) : IoErrorText(number);
 }
 
 }  // namespace vantor::console

@@ -41,5 +41,15 @@ TEST(IoErrorText, TableHoldsSixtySixNumbers) {
   EXPECT_EQ(known, 66);
 }
 
+// Codes from the system: the language's run-time groups are not its
+// errors, so a path too long (206) names no floating-point fault.
+TEST(SystemErrorText, RunTimeGroupsGiveUnexpectedErrorTheRestTheTable) {
+  for (std::uint32_t number : {100u, 103u, 106u, 200u, 206u, 216u})
+    EXPECT_EQ(SystemErrorText(number), "Unexpected error " + std::to_string(number));
+  for (std::uint32_t number : {0u, 3u, 5u, 16u, 53u, 99u, 107u, 150u, 152u, 199u, 217u, 255u})
+    EXPECT_EQ(SystemErrorText(number), IoErrorText(number)) << number;
+  EXPECT_EQ(IoErrorText(206), "Floating point underflow") << "the table itself is kept";
+}
+
 }  // namespace
 }  // namespace vantor::console

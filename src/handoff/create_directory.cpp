@@ -53,9 +53,18 @@ std::size_t RootLength(const std::string& full) {
   return 2;
 }
 
-bool ReportCreationFailure(std::uint32_t code, const std::string& dir) {
-  console::WriteColouredLine(console::kColourError,
-                             console::IoErrorText(code) + "creating directory '" + dir + "'");
+// Creates one level of the walk. A level that exists already is passed
+// over, and so is one the system refuses with access denied (a folder the
+// user may not create in, such as a drive root, can still lie on the way).
+// Every other failure is reported by the low eight bits of its code, 0
+// included: only a code of 0 in full means the directory was made.
+bool CreatedOrPassable(const std::string& dir) {
+  std::uint32_t code = sys::CreateDir(dir);
+  if (code == 0 || sys::IsDirectory(dir)) return true;
+  std::uint32_t reduced = code & 0xFF;
+  if (reduced == kAccessDenied) return true;
+  console::WriteColouredLine(console::kColourError, console::SystemErrorText(reduced) +
+                                                        "creating directory '" + dir + "'");
   return false;
 }
 
@@ -73,9 +82,7 @@ bool CreateDirectoryPath(const std::string& path) {
     if (end == std::string::npos) end = rest.size();
     built += "\\" + rest.substr(at, end - at);
     at = end + 1;
-    std::uint32_t code = sys::CreateDir(built) & 0xFF;
-    if (code != 0 && !sys::IsDirectory(built) && code != kAccessDenied)
-      return ReportCreationFailure(code, built);
+    if (!CreatedOrPassable(built)) return false;
   }
   return true;
 }

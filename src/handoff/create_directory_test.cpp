@@ -38,10 +38,32 @@ TEST_F(Creation, RelativePathsAreMadeAbsoluteAgainstTheDrive) {
   EXPECT_EQ(Fake().current_dir, "C:\\empty");
 }
 
+// Access denied is passed over even where nothing exists: the system says
+// so for a folder on the way that the user may not look into.
 TEST_F(Creation, AccessDeniedOnALevelIsPassedOver) {
-  Fake().create_errors[fake::Upper("C:\\work")] = 5;
-  EXPECT_TRUE(CreateDirectoryPath("C:\\work\\x"));
-  EXPECT_TRUE(Fake().DirExists("C:\\work\\x"));
+  for (std::uint32_t code : {5u, 0x305u}) {
+    SCOPED_TRACE(code);
+    Fake().create_errors[fake::Upper("C:\\work\\denied")] = code;
+    EXPECT_TRUE(CreateDirectoryPath("C:\\work\\denied"));
+    EXPECT_FALSE(Fake().DirExists("C:\\work\\denied"));
+    EXPECT_EQ(Fake().output, "");
+  }
+}
+
+// Only a code of 0 in full means success: a code whose low eight bits are
+// 0 is a failure like any other, and the walk stops there.
+TEST_F(Creation, ACodeWhoseLowBitsAreZeroIsAFailure) {
+  Fake().create_errors[fake::Upper("C:\\work\\zero")] = 0x100;
+  EXPECT_FALSE(CreateDirectoryPath("C:\\work\\zero\\deeper"));
+  EXPECT_EQ(Fake().ColouredOutput(),
+            "<12>Unexpected error 0creating directory 'C:\\work\\zero'<7>\r\n");
+  EXPECT_TRUE(Fake().created.empty());
+}
+
+TEST_F(Creation, APathTooLongIsNoFloatingPointFault) {
+  Fake().create_errors[fake::Upper("C:\\work\\long")] = 206;
+  EXPECT_FALSE(CreateDirectoryPath("C:\\work\\long"));
+  EXPECT_EQ(Fake().output, "Unexpected error 206creating directory 'C:\\work\\long'\r\n");
 }
 
 TEST_F(Creation, RefusedNameStopsWithItsErrorText) {
