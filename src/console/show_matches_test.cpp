@@ -65,6 +65,15 @@ TEST(ShortenPath, LeadingNamesGiveWayToDots) {
   EXPECT_EQ(ShortenPath("C:\\Users\\Public\\Documents", 35), "C:\\Users\\Public\\Documents");
 }
 
+// In a field of 35, paths of up to 31 characters are shown as they are.
+TEST(ShortenPath, TheLimitIsFourLessThanTheWidth) {
+  const std::string fits = "C:\\Work\\" + std::string(23, 'n');
+  ASSERT_EQ(fits.size(), 31u);
+  EXPECT_EQ(ShortenPath(fits, 35), fits);
+  const std::string longer = "C:\\Work\\" + std::string(24, 'n');
+  EXPECT_EQ(ShortenPath(longer, 35), "C:\\...\\" + std::string(24, 'n'));
+}
+
 TEST(ShortenPath, ShortOrSeparatorFreeTextsAreSafe) {
   EXPECT_EQ(ShortenPath("abcdefgh", 6), "abc...cdefgh");
   EXPECT_EQ(ShortenPath("a", 2), "a...");

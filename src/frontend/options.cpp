@@ -89,7 +89,7 @@ void WordOnlyOption(const std::string& word) {
 std::string DispatchOptions() {
   const std::vector<std::string>& args = Arguments();
   if (args.size() < 2) {
-    console::WriteLine(StartDir());
+    console::WriteLine(RequireStartDir());
     EndRun(kExitNormal);
   }
   std::string word = args[1];

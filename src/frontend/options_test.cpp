@@ -127,12 +127,26 @@ TEST_F(Options, ExplorerOptionIgnoresTheRestAndItsResult) {
   EXPECT_EQ(Fake().shell_calls.size(), 2u);
 }
 
+// -a lists the aliases, -l and -h the history: each shows its own title and
+// entries, and none shows the other's.
 TEST_F(Options, ListOptionsEndWithZero) {
-  for (const char* option : {"-a", "-A", "-l", "-L", "-h", "-H"}) {
+  Fake().registry["aliasname_1"] = {sys::kRegSz, std::string("src\0", 4)};
+  Fake().registry["aliasdir_1"] = {sys::kRegSz, std::string("C:\\Work\\src\0", 12)};
+  const std::string aliases =
+      "<14>  Vantor Directory Aliases (19 entries remaining)  <7>\r\n"
+      "<10>         src<7> = C:\\Work\\src<7>\r\n";
+  const std::string history =
+      "<14>  Vantor Directory History  <7>\r\n"
+      "<10>   0  <7>C:\\Work\\src\r\n";
+  for (const char* option : {"-a", "-A"}) {
     EXPECT_EQ(RunVantor(option), kExitNormal) << option;
-    EXPECT_FALSE(Fake().output.empty()) << option;
-    EXPECT_TRUE(Fake().shell_calls.empty()) << option;
+    EXPECT_EQ(Fake().ColouredOutput(), aliases) << option;
   }
+  for (const char* option : {"-l", "-L", "-h", "-H"}) {
+    EXPECT_EQ(RunVantor(option), kExitNormal) << option;
+    EXPECT_EQ(Fake().ColouredOutput(), history) << option;
+  }
+  EXPECT_TRUE(Fake().shell_calls.empty());
 }
 
 TEST_F(Options, NoPrefixOrLongerWordIsAnOption) {

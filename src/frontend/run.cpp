@@ -48,16 +48,23 @@ void Rewrite(std::string& spec) {
 }
 
 // A specification naming an existing directory as typed is entered at once.
+// One whose full path is too long to read back is named as typed, since the
+// system then gives no full path to name it by.
 void EnterIfExactDirectory(const std::string& spec) {
-  if (sys::SetCurrentDir(spec)) handoff::ChangeToDirectory(sys::GetCurrentDir());
+  if (!sys::SetCurrentDir(spec)) return;
+  std::string entered = sys::GetCurrentDir();
+  if (entered.empty()) handoff::ReportCannotEnter(spec);
+  handoff::ChangeToDirectory(entered);
 }
 
 // Takes a leading "X:" off the specification; the drive of StartDir else.
 char TakeDriveLetter(std::string& spec) {
-  char drive = StartDir().empty() ? '\\' : StartDir()[0];
+  char drive;
   if (spec.size() >= 2 && spec[1] == ':') {
     drive = spec[0];
     spec.erase(0, 2);
+  } else {
+    drive = RequireStartDir()[0];
   }
   return (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
 }
@@ -82,7 +89,9 @@ std::string TakeBaseDirectory(char drive, std::string& spec) {
                                    "' (valid drives are A: through Z:)");
     EndRun(kExitRunError);
   }
+  // A drive without a readable directory of its own stands for StartDir.
   std::string base = matching::DriveCurrentDir(drive);
+  if (base.empty()) ReportUnreadableStartDir();
   std::size_t steps_end = 0;
   while (std::size_t step = ParentStepAt(spec, steps_end)) {
     steps_end += step;

@@ -187,10 +187,91 @@ TEST_F(RunFlow, UnwritableHandOffFileEndsWith243) {
             "<12>Vantor: Error - can't write to batch file 'C:\\Missing\\vantor2.bat'\r\n<7>\r\n");
 }
 
+// The start directory is read after the file functions were switched to
+// OEM, so it is in the code page of the command line and of every later
+// file call: typed and listed names compare, and the history holds one form.
 TEST_F(RunFlow, OneCodePageOutOfTheCommandLine) {
-  EXPECT_EQ(RunVantor(".."), kExitNormal);
-  EXPECT_TRUE(Fake().oem_file_apis);
+  Fake().AddDir("C:\\Caf\x82\\Men\x81");
+  Fake().current_dir = "C:\\Caf\x82";
+  EXPECT_EQ(RunVantor(""), kExitNormal);
+  EXPECT_EQ(Fake().output, "C:\\Caf\x82\r\n");
+  EXPECT_EQ(History(0), "C:\\Caf\x82");
+  EXPECT_EQ(RunVantor("men"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Caf\x82\\Men\x81"));
+  EXPECT_EQ(History(1), "C:\\Caf\x82") << "the start directory was not recorded twice";
+  EXPECT_EQ(History(2), "");
   EXPECT_TRUE(Fake().processed_input_mode);
+}
+
+// Scores differ between branches (a\x exact below a wildcard level, b\xy a
+// wildcard on both): only the best are offered, so the one is entered.
+TEST_F(RunFlow, OnlyTheBestScoresAreOffered) {
+  Fake().AddDir("C:\\Work\\src\\a\\x");
+  Fake().AddDir("C:\\Work\\src\\b\\xy");
+  EXPECT_EQ(RunVantor("*\\x"), kExitNormal);
+  EXPECT_EQ(Fake().output, "") << "no menu";
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Work\\src\\a\\x"));
+}
+
+TEST_F(RunFlow, AnExactDirectoryTooDeepToReadBackIsNamedAsTyped) {
+  const std::string typed = std::string(250, 'd') + "\\tail";
+  Fake().AddDir("C:\\Work\\" + typed);
+  Fake().current_dir = "C:\\Work";
+  EXPECT_EQ(RunVantor(typed), kExitRunError);
+  EXPECT_EQ(Fake().ColouredOutput(),
+            "<12>Vantor: Could not change directory to '" + typed + "'<7>\r\n");
+  EXPECT_EQ(HandOffContent(), kReset);
+  EXPECT_EQ(History(0), "C:\\Work");
+}
+
+// A process can start in a directory too deep to be read back. Whatever
+// needs the start directory then stops with an error, and nothing stored
+// is changed; what does not need it works as before.
+class UnreadableStartDir : public RunFlow {
+ protected:
+  void SetUp() override {
+    RunFlow::SetUp();
+    deep = "C:\\Work\\" + std::string(255, 'd');
+    Fake().AddDir(deep);
+    Fake().registry["aliasname_1"] = {sys::kRegSz, std::string("name\0", 5)};
+    Fake().registry["aliasdir_1"] = {sys::kRegSz, std::string("C:\\Users\0", 9)};
+    Fake().registry["history_0"] = {sys::kRegSz, std::string("C:\\Windows\0", 11)};
+    Fake().registry["history_1"] = {sys::kRegSz, std::string("C:\\Users\0", 9)};
+  }
+  int RunThere(const std::string& arguments) {
+    Fake().current_dir = deep;
+    return RunVantor(arguments);
+  }
+  std::string deep;
+};
+
+TEST_F(UnreadableStartDir, WhatNeedsItEndsWithAnError) {
+  const std::string error = "<12>Vantor: Error - can't read the current directory<7>\r\n";
+  for (const char* arguments : {"", "zzz", "\\us", "-a name .", "..\\us"}) {
+    SCOPED_TRACE(arguments);
+    EXPECT_EQ(RunThere(arguments), kExitRunError);
+    EXPECT_EQ(Fake().ColouredOutput(), error);
+    EXPECT_EQ(HandOffContent(), kReset);
+    EXPECT_TRUE(Fake().created.empty());
+    EXPECT_EQ(Fake().registry["aliasname_1"].data, std::string("name\0", 5));
+    EXPECT_EQ(Fake().registry["aliasdir_1"].data, std::string("C:\\Users\0", 9));
+    EXPECT_EQ(History(0), "C:\\Windows");
+    EXPECT_EQ(History(1), "C:\\Users");
+  }
+}
+
+TEST_F(UnreadableStartDir, WhatDoesNotNeedItWorksAsBefore) {
+  EXPECT_EQ(RunThere("C:\\Program Files"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Program Files"));
+  EXPECT_EQ(RunThere("c:\\programd"), kExitNormal);
+  EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\ProgramData"));
+  EXPECT_EQ(RunThere("-h"), kExitNormal);
+  EXPECT_NE(Fake().output.find(" 0  C:\\ProgramData\r\n"), std::string::npos);
+  EXPECT_EQ(RunThere("-a other C:\\Work"), kExitNormal);
+  EXPECT_EQ(Fake().output, "Vantor: Adding alias other=C:\\Work\r\n");
+  EXPECT_EQ(RunThere("-a other"), kExitNormal);
+  EXPECT_EQ(Fake().output, "Vantor: Removing alias 'other'\r\n");
+  EXPECT_EQ(RunThere("-w"), kExitScreenShown);
 }
 
 }  // namespace

@@ -60,19 +60,17 @@ std::string HandOffText(const std::string& path) {
 
 void HandOffDirectory(const std::string& path) { WriteHandOffFile(HandOffText(path)); }
 
+void ReportCannotEnter(const std::string& target) {
+  console::WriteColouredLine(console::kColourError,
+                             "Vantor: Could not change directory to '" + target + "'");
+  EndRun(kExitRunError);
+}
+
 void ChangeToDirectory(const std::string& target) {
-  if (!sys::SetCurrentDir(target)) {
-    console::WriteColouredLine(console::kColourError,
-                               "Vantor: Could not change directory to '" + target + "'");
-    EndRun(kExitRunError);
-  }
+  if (!sys::SetCurrentDir(target)) ReportCannotEnter(target);
+  // Entered, but too long to read back as a full path the shell could use.
   std::string entered = sys::GetCurrentDir();
-  if (entered.empty()) {
-    // Entered, but too long to read back as a full path the shell could use.
-    console::WriteColouredLine(console::kColourError,
-                               "Vantor: Could not change directory to '" + target + "'");
-    EndRun(kExitRunError);
-  }
+  if (entered.empty()) ReportCannotEnter(target);
   store::AddToHistory(entered);
   HandOffDirectory(entered);
   EndRun(kExitNormal);

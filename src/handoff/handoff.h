@@ -23,6 +23,10 @@ std::string HandOffText(const std::string& path);
 // Writes HandOffText(path) into the hand-off file.
 void HandOffDirectory(const std::string& path);
 
+// Reports that the directory `target` could not be entered (or, once
+// entered, not be read back as a full path) and ends the run with 243.
+[[noreturn]] void ReportCannotEnter(const std::string& target);
+
 // Enters `target`, records the full path in the history, writes the
 // hand-off file and ends the run with 0; 243 when it cannot be entered.
 [[noreturn]] void ChangeToDirectory(const std::string& target);

@@ -98,7 +98,7 @@ void AliasOption(const std::vector<std::string>& args) {
     console::WriteColouredLine(kColourError, "Vantor: Error - An alias name can't be empty");
     EndRun(kExitNormal);
   }
-  if (dir == ".") dir = StartDir();
+  if (dir == ".") dir = RequireStartDir();
   if (dir.empty())
     RemoveAlias(name);
   else
@@ -115,7 +115,7 @@ void DefineAlias(const std::string& name, const std::string& dir) {
         kColourError, "Vantor: Alias list is full. Removing alias " + last.name + " = " + last.dir);
   PutAliasFirst(name, dir);
   console::WriteColouredLine(kColourNotice,
-                             "Vantor: Adding alias " + Aliases()[0].name + "=" + Aliases()[0].dir);
+                             "Vantor: Adding alias " + Aliases()[0].name + "=" + dir);
   SaveSettings();
 }
 

@@ -119,6 +119,15 @@ TEST_F(HistoryAliasTest, DefiningPutsTheAliasFirstAndSavesIt) {
   EXPECT_EQ(Names()[3], "");
 }
 
+// The message shows the directory as it was given; only the stored copy is
+// cut to its field.
+TEST_F(HistoryAliasTest, TheAdditionShowsTheDirectoryAsGiven) {
+  const std::string dir = "C:\\" + std::string(300, 'x');
+  DefineAlias("long", dir);
+  EXPECT_EQ(Fake().output, "Vantor: Adding alias long=" + dir + "\r\n");
+  EXPECT_EQ(Settings().aliases[0].dir, dir.substr(0, kPathField));
+}
+
 TEST_F(HistoryAliasTest, AFullTableDropsItsOldestAliasUnlessTheNameIsReused) {
   FillAliases(kAliasCount);
   DefineAlias("A7", "E:\\seven");
