@@ -10,7 +10,7 @@ JOBS="${VANTOR_JOBS:-2}"
 VANTOR_PACKAGES=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev clang clang-format libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
-  python3 python3-pytest python3-pexpect python3-pyte fp-utils hyperfine zip unzip
+  python3 python3-pytest python3-pexpect python3-pyte fp-utils hyperfine zip unzip locales
 )
 
 ensure_packages() {
@@ -25,6 +25,17 @@ ensure_packages() {
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
   fi
+}
+
+# The glibc locale in which Wine runs a program in the double-byte code
+# page 932 (the end-to-end tests of code pages need it).
+ensure_locale() {
+  local locale="ja_JP.UTF-8"
+  locale -a 2>/dev/null | grep -qix "ja_JP.utf8" && return 0
+  echo "Making the locale $locale"
+  local sudo=""
+  [[ $(id -u) -ne 0 ]] && sudo="sudo"
+  $sudo localedef -i ja_JP -f UTF-8 "$locale"
 }
 
 build_native() {

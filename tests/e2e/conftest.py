@@ -52,8 +52,9 @@ class Session:
         path.mkdir()
         return path
 
-    def new_prefix(self):
-        prefix = e2e.WinePrefix.clone(self.template, self.root / ("p%03d" % next(self.counter)))
+    def new_prefix(self, locale=e2e.LOCALE):
+        prefix = e2e.WinePrefix.clone(self.template, self.root / ("p%03d" % next(self.counter)),
+                                      locale)
         prefix.start_server()
         return prefix
 

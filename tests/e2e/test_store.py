@@ -160,6 +160,65 @@ def test_a_relative_settings_path_stays_beside_the_start_directory(vantor, dirs)
     assert history == [two, one]
 
 
+def test_every_relative_settings_path_names_one_file_for_the_whole_run(vantor, dirs):
+    """A drive-relative VANTOR, and a relative one in a network start
+    directory, name one file at load: the save after entering the target
+    goes to that file, not to a second one in the target."""
+    one, two = vantor.win(dirs["one"]), vantor.win(dirs["two"])
+    data = vantor.map_drive("D", dirs["work"])
+    share = vantor.map_share("srv", "share", dirs["one"].parent)
+    rows = [
+        # (VANTOR, drive directories, start, target, where the file must be)
+        ("Z:v.dat", [], one, two, dirs["one"]),
+        ("D:v.dat", [data + "proj"], one, two, dirs["work"] / "proj"),
+        ("v.dat", [], share + "\\one", share + "\\two", dirs["one"]),
+        ("..\\v.dat", [], share + "\\one", share + "\\two", dirs["one"].parent),
+    ]
+    for where, drive_dirs, start, target, folder in rows:
+        # Two backslashes typed mean "every subdirectory": the share is reached by "..".
+        res = vantor.shell("..\\two", start=start, drive_dirs=drive_dirs, env={"VANTOR": where})
+        assert (res.code, res.cwd) == (EXIT_NORMAL, target), where
+        assert res.text.startswith("Vantor: Error - can't read settings from '%s'\r\n" % where)
+        assert "can't write" not in res.text, where
+        saved = folder / "v.dat"
+        history = [entry for entry in decode_settings(saved.read_bytes())[0] if entry]
+        assert history == [target, start], where
+        strays = sorted(str(p) for p in dirs["one"].parent.rglob("v.dat") if p != saved)
+        strays += [str(p) for p in dirs["work"].rglob("v.dat") if p != saved]
+        assert strays == [], where
+        saved.unlink()
+
+
+def test_the_deepest_settings_paths_are_created_read_and_saved(vantor, dirs):
+    """Settings paths of 255 and 259 characters: too deep for the block
+    written beside them under their own name, so it takes a short name, or
+    the file is written in place when even that passes the limit."""
+    root = vantor.map_drive("L", vantor.scratch / "deep")
+    one = vantor.win(dirs["one"])
+    for folder_length, length in ((120, 259), (245, 255), (245, 259), (250, 259)):
+        folder = vantor.scratch / "deep"
+        windows = root.rstrip("\\")
+        while len(windows) < folder_length:
+            part = "f" * min(100, folder_length - len(windows) - 1)
+            folder, windows = folder / part, windows + "\\" + part
+        folder.mkdir(parents=True, exist_ok=True)
+        name = "n" * (length - folder_length - 1)
+        where = windows + "\\" + name
+        assert (len(windows), len(where)) == (folder_length, length)
+        env = {"VANTOR": where}
+
+        res = vantor.run([], cwd=dirs["one"], env=env)
+        assert res.text == ("Vantor: Error - can't read settings from '%s'\r\n"
+                            "        Creating new file\r\n\r\n%s\r\n" % (where, one)), where
+        res = vantor.run(["-a", "deep", "."], cwd=dirs["two"], env=env)
+        assert res.text == "Vantor: Adding alias deep=%s\r\n" % vantor.win(dirs["two"]), where
+        history, aliases, _ = decode_settings((folder / name).read_bytes())
+        assert history[:3] == [vantor.win(dirs["two"]), one, ""], where
+        assert aliases[0] == ("deep", vantor.win(dirs["two"])), where
+        assert sorted(p.name for p in folder.iterdir() if p.is_file()) == [name], where
+        (folder / name).unlink()
+
+
 def test_overlapping_runs_always_leave_a_whole_file(vantor, store, dirs):
     """Runs that save at the same moment, some killed half-way: the file is
     replaced as a whole, so every look at it finds 10736 bytes that decode."""

@@ -16,8 +16,8 @@ import pexpect
 # Re-exported: tests import everything from this module.
 from pty_console import (CD_MARK, DEFAULT_TIMEOUT, PYTE_COLOUR, RC_MARK,  # noqa: F401
                          Console, Keys)
-from wine_prefix import (ANSI, LOCALE, OEM, SYSTEM_ENV_KEY, HarnessError,  # noqa: F401
-                         WinePrefix, base_env, ensure_template, fix_address_layout,
+from wine_prefix import (ANSI, LOCALE, LOCALE_932, OEM, SYSTEM_ENV_KEY, HarnessError,  # noqa: F401
+                         WinePrefix, base_env, check_locale, ensure_template, fix_address_layout,
                          parse_reg_export, reg_root, template_dir)
 
 REPO = Path(__file__).resolve().parents[2]

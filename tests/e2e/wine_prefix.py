@@ -64,25 +64,43 @@ def reg_root(key):
         "HKLM\\", "HKEY_LOCAL_MACHINE\\", 1)
 
 
-def base_env():
+# A locale whose Wine processes run in the double-byte code page 932 (ANSI
+# and OEM alike) and still map Unix file names as UTF-8. It needs the glibc
+# locale (scripts/lib/common.sh makes it); "ja_JP.SJIS" without one also
+# gives 932 but garbles the Unix names.
+LOCALE_932 = "ja_JP.UTF-8"
+
+
+def base_env(locale=LOCALE):
     """The Linux environment for every Wine call. TEMP/TMP are dropped (Wine
     takes TEMP from the registry anyway) and so is VANTOR, so that a value
     from the developer's shell cannot change a test's outcome."""
     env = {k: v for k, v in os.environ.items()
            if k not in ("TEMP", "TMP", "VANTOR", "DISPLAY", "WAYLAND_DISPLAY")}
-    env.update(WINEDEBUG="-all", LANG=LOCALE, LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.update(WINEDEBUG="-all", LANG=locale, LC_ALL=locale, WINEDLLOVERRIDES="mscoree,mshtml=")
     return env
+
+
+def check_locale(locale):
+    """Raise HarnessError unless glibc has `locale` (Wine needs it to pick
+    the code pages that go with it)."""
+    listed = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
+    wanted = locale.lower().replace("utf-8", "utf8")
+    if wanted not in [name.lower() for name in listed]:
+        raise HarnessError("the locale %s is missing (scripts/test makes it with localedef)"
+                           % locale)
 
 
 class WinePrefix:
     """A Wine prefix with a warm wineserver."""
 
-    def __init__(self, path):
+    def __init__(self, path, locale=LOCALE):
         self.path = Path(path)
+        self.locale = locale  # every process of the prefix, its wineserver too
         self.server_started = False
 
     def env(self, extra=None):
-        env = base_env()
+        env = base_env(self.locale)
         env["WINEPREFIX"] = str(self.path)
         if extra:
             env.update(extra)
@@ -123,7 +141,7 @@ class WinePrefix:
         return self.call(["wine", "reg"] + list(args), check=check)
 
     @classmethod
-    def clone(cls, template, dest):
+    def clone(cls, template, dest, locale=LOCALE):
         """Copy the template cheaply: hard links for everything but the
         registry files, which Wine rewrites in place (a hard-linked user.reg
         would carry one test's registry writes into the template)."""
@@ -133,7 +151,7 @@ class WinePrefix:
             data = reg.read_bytes()
             reg.unlink()
             reg.write_bytes(data)
-        return cls(dest)
+        return cls(dest, locale)
 
 
 def template_dir():
