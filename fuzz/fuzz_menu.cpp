@@ -13,7 +13,6 @@
 #include "console/show_matches.h"
 #include "console/wincrt.h"
 #include "fake/fake_system.h"
-#include "frontend/start_dir.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -78,7 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fake.columns = input.ConsumeIntegralInRange(1, 200);
   fake.screen_measurable = input.ConsumeIntegralInRange(0, 5) != 0;
   vantor::console::InitConsole();
-  vantor::SetStartDir(kStartDir);
 
   MatchList list;
   const int entries = input.ConsumeIntegralInRange(0, 300);
@@ -99,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    kept.begin(), kept.end(),
                    [](const MatchEntry& e) { return vantor::fake::Upper(e.path) == "C:\\START"; }),
                kept.end());
-  const std::string chosen = vantor::console::ShowMatches(list, input.ConsumeBool());
+  const std::string chosen = vantor::console::ShowMatches(list, input.ConsumeBool(), kStartDir);
 
   std::string expected;
   if (kept.size() == 1) {

@@ -1,7 +1,7 @@
 #include "console/paged_output.h"
 
+#include "base/exit.h"
 #include "console/wincrt.h"
-#include "frontend/exit.h"
 
 namespace vantor::console {
 namespace {

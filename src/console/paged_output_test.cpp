@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/exit.h"
 #include "console/wincrt.h"
 #include "fake/fake_system.h"
-#include "frontend/exit.h"
+#include "fake/run_helpers.h"
 
 namespace vantor::console {
 namespace {
@@ -82,13 +83,7 @@ TEST_F(PagedOutputTest, EscapeOrCtrlCAtThePromptEndsTheRun) {
     Lines(24);
     Fake().output.clear();
     Fake().PushKey(key);
-    int code = -1;
-    try {
-      PagedLine("never written");
-    } catch (const RunEnded& ended) {
-      code = ended.code;
-    }
-    EXPECT_EQ(code, kExitNormal);
+    EXPECT_EQ(fake::ExitCodeOf([] { PagedLine("never written"); }), kExitNormal);
     EXPECT_EQ(Fake().output, kPrompt + kWipe);
   }
 }

@@ -5,7 +5,6 @@
 
 #include "console/paged_output.h"
 #include "console/wincrt.h"
-#include "frontend/start_dir.h"
 #include "platform/system.h"
 
 namespace vantor::console {
@@ -42,8 +41,8 @@ std::string Upper(std::string text) {
   return text;
 }
 
-void RemoveStartDir(matching::MatchList& list) {
-  const std::string start = Upper(StartDir());
+void RemoveEntriesEqualTo(const std::string& path, matching::MatchList& list) {
+  const std::string start = Upper(path);
   list.erase(
       std::remove_if(list.begin(), list.end(),
                      [&](const matching::MatchEntry& entry) { return Upper(entry.path) == start; }),
@@ -174,9 +173,9 @@ int MenuPageSize() {
   return std::clamp(size, 1, static_cast<int>(kSelectionKeys.size()));
 }
 
-std::string ShowMatches(matching::MatchList& list, bool create_mode) {
+std::string ShowMatches(matching::MatchList& list, bool create_mode, const std::string& leave_out) {
   if (list.size() == 1) return list.front().path;
-  RemoveStartDir(list);
+  RemoveEntriesEqualTo(leave_out, list);
   if (list.size() == 1) return list.front().path;
   if (list.empty()) return std::string();
   Menu menu{list, create_mode, MenuPageSize(), 1, 0};

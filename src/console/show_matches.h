@@ -9,12 +9,13 @@
 namespace vantor::console {
 
 // Returns the chosen entry's path, or "" when the user leaves. A single
-// entry is returned at once; with several, entries equal to the start
-// directory (ignoring case) are first removed from `list`, and a single
-// survivor is returned at once (none at all gives "" without a menu).
-// `create_mode` selects the prompt wording. When standard input is not a
-// console the menu is drawn and left at once, as with Esc.
-std::string ShowMatches(matching::MatchList& list, bool create_mode);
+// entry is returned at once; with several, entries equal to `leave_out`
+// (ignoring case; the run passes its start directory) are first removed
+// from `list`, and a single survivor is returned at once (none at all
+// gives "" without a menu). `create_mode` selects the prompt wording. When
+// standard input is not a console the menu is drawn and left at once, as
+// with Esc.
+std::string ShowMatches(matching::MatchList& list, bool create_mode, const std::string& leave_out);
 
 // Entries on one page of the menu: 2 * (ScreenLastRow - 1), at most the
 // 62 selection keys and at least one.

@@ -4,10 +4,12 @@
 
 #include "console/wincrt.h"
 #include "fake/fake_system.h"
-#include "frontend/start_dir.h"
 
 namespace vantor::console {
 namespace {
+
+// The directory the menu is told to leave out, as the run passes its own.
+const std::string kStartDir = "C:\\Work";
 
 using fake::Fake;
 using matching::MatchList;
@@ -40,7 +42,6 @@ class ShowMatchesTest : public ::testing::Test {
   void SetUp() override {
     fake::ResetFake();
     Screen(25, 80);
-    SetStartDir("C:\\Work");
   }
 
   static void Screen(int rows, int columns) {
@@ -98,7 +99,7 @@ TEST_F(ShowMatchesTest, PageSizeFollowsTheScreenRows) {
 TEST_F(ShowMatchesTest, ThreeEntriesAreDrawnInTwoColumns) {
   MatchList list = {{"C:\\Work\\Alpha", 1}, {"C:\\Work\\Beta", 1}, {"C:\\Work\\Gamma", 1}};
   Keys("b");
-  EXPECT_EQ(ShowMatches(list, false), "C:\\Work\\Beta");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "C:\\Work\\Beta");
   const std::string first =
       "[a] C:\\Work\\Alpha" + std::string(22, ' ') + "[b] C:\\Work\\Beta" + std::string(23, ' ');
   const std::string second = "[c] C:\\Work\\Gamma" + std::string(22, ' ');
@@ -116,7 +117,7 @@ TEST_F(ShowMatchesTest, LongPathsAreShortenedToTheirField) {
   MatchList list = {{"C:\\Projects\\Archive\\2003\\Reports\\Quarterly Summaries", 1},
                     {"C:\\" + std::string(40, 'n'), 1}};
   Keys("a");
-  ShowMatches(list, false);
+  ShowMatches(list, false, kStartDir);
   EXPECT_EQ(Fake().output.substr(0, 78),
             "[a] C:\\...\\Reports\\Quarterly Summaries [b] C:\\...\\" + std::string(28, 'n'));
 }
@@ -125,35 +126,35 @@ TEST_F(ShowMatchesTest, FieldFollowsTheColumnWidth) {
   Screen(25, 61);  // ColumnWidth 30, so a field of 25
   MatchList list = {{"C:\\A", 1}, {"C:\\B", 1}};
   Keys("a");
-  ShowMatches(list, false);
+  ShowMatches(list, false, kStartDir);
   EXPECT_EQ(Fake().output.substr(0, 60),
             "[a] C:\\A" + std::string(21, ' ') + "[b] C:\\B" + std::string(21, ' ') + "\r\n");
 }
 
 TEST_F(ShowMatchesTest, SingleEntryIsReturnedAtOnce) {
   MatchList list = {{"C:\\Work", 0}};
-  EXPECT_EQ(ShowMatches(list, false), "C:\\Work");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "C:\\Work");
   EXPECT_EQ(Fake().output, "");
   EXPECT_EQ(Fake().reads_attempted, 0u);
 }
 
 TEST_F(ShowMatchesTest, StartDirIsLeftOutInAnyCase) {
   MatchList list = {{"c:\\WORK", 0}, {"C:\\Other", 0}};
-  EXPECT_EQ(ShowMatches(list, false), "C:\\Other");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "C:\\Other");
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].path, "C:\\Other");
   EXPECT_EQ(Fake().output, "");
 
   MatchList three = {{"C:\\A", 0}, {"C:\\work", 0}, {"C:\\B", 0}};
   Keys("b");
-  EXPECT_EQ(ShowMatches(three, false), "C:\\B");
+  EXPECT_EQ(ShowMatches(three, false, kStartDir), "C:\\B");
   EXPECT_EQ(three.size(), 2u);
   EXPECT_NE(Fake().output.find("(a-b or"), std::string::npos);
 }
 
 TEST_F(ShowMatchesTest, ListOfOnlyStartDirGivesNothing) {
   MatchList list = {{"C:\\Work", 0}, {"c:\\work", 0}};
-  EXPECT_EQ(ShowMatches(list, false), "");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "");
   EXPECT_TRUE(list.empty());
   EXPECT_EQ(Fake().output, "");
   EXPECT_EQ(Fake().reads_attempted, 0u);
@@ -165,7 +166,7 @@ TEST_F(ShowMatchesTest, EscapeOrCtrlCLeavesWithExit) {
     InitConsole();
     MatchList list = Entries(3);
     Fake().PushKey(key);
-    EXPECT_EQ(ShowMatches(list, false), "");
+    EXPECT_EQ(ShowMatches(list, false, kStartDir), "");
     EXPECT_TRUE(
         EndsWith(Fake().output, "\r\n\r\nChange directory to (a-c or Escape to exit)? Exit\r\n"));
   }
@@ -175,7 +176,7 @@ TEST_F(ShowMatchesTest, CreateModeChangesOnlyTheWording) {
   MatchList list = Entries(47);
   Keys(" ");
   Fake().PushKey(kEsc);
-  EXPECT_EQ(ShowMatches(list, true), "");
+  EXPECT_EQ(ShowMatches(list, true, kStartDir), "");
   EXPECT_NE(Fake().output.find("\r\n\r\nPage 1 of 2  Create directory (a-J or Escape to exit)? "
                                "\r\n[a] C:\\Dir\\E047"),
             std::string::npos);
@@ -186,7 +187,7 @@ TEST_F(ShowMatchesTest, CreateModeChangesOnlyTheWording) {
 
 TEST_F(ShowMatchesTest, RedirectedInputEndsTheMenu) {
   MatchList list = Entries(3);
-  EXPECT_EQ(ShowMatches(list, false), "");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "");
   EXPECT_EQ(Fake().reads_attempted, 1u);
   EXPECT_EQ(Count(Fake().output, "Change directory to "), 1u);
   EXPECT_EQ(Fake().output.substr(Fake().output.size() - 6), "Exit\r\n");
@@ -196,14 +197,14 @@ TEST_F(ShowMatchesTest, KeyRangeFollowsTheShownCount) {
   MatchList ten = Entries(10);
   Keys("k");  // beyond the range: ignored
   Fake().PushKey(kEsc);
-  ShowMatches(ten, false);
+  ShowMatches(ten, false, kStartDir);
   EXPECT_NE(Fake().output.find("(a-j or Escape to exit)? Exit"), std::string::npos);
 
   fake::ResetFake();
   Screen(33, 80);
   MatchList full = Entries(62);
   Keys("Z");
-  EXPECT_EQ(ShowMatches(full, false), "C:\\Dir\\E062");
+  EXPECT_EQ(ShowMatches(full, false, kStartDir), "C:\\Dir\\E062");
   EXPECT_EQ(Count(Fake().output, "Page"), 0u);
   EXPECT_NE(Fake().output.find("\r\n\r\nChange directory to (a-Z or Escape to exit)? Z\r\n"),
             std::string::npos);
@@ -213,7 +214,7 @@ TEST_F(ShowMatchesTest, KeyRangeFollowsTheShownCount) {
 TEST_F(ShowMatchesTest, PageCountAtTwentyFiveRows) {
   MatchList one_page = Entries(46);
   Keys("J");
-  EXPECT_EQ(ShowMatches(one_page, false), "C:\\Dir\\E046");
+  EXPECT_EQ(ShowMatches(one_page, false, kStartDir), "C:\\Dir\\E046");
   EXPECT_EQ(Count(Fake().output, "Page"), 0u);
   EXPECT_EQ(Count(Fake().output, "\r\n"), 23u + 1 + 1);
 
@@ -221,7 +222,7 @@ TEST_F(ShowMatchesTest, PageCountAtTwentyFiveRows) {
   InitConsole();
   MatchList two_pages = Entries(47);
   Fake().PushKey(kEsc);
-  ShowMatches(two_pages, false);
+  ShowMatches(two_pages, false, kStartDir);
   EXPECT_NE(Fake().output.find("Page 1 of 2  Change directory to (a-J or"), std::string::npos);
 }
 
@@ -236,7 +237,7 @@ TEST_F(ShowMatchesTest, EveryNextPageKeyTurnsThePage) {
     else
       Scan(variant == 7 ? kScanDown : kScanPgDn);
     Keys("a");
-    EXPECT_EQ(ShowMatches(list, false), "C:\\Dir\\E063") << variant;
+    EXPECT_EQ(ShowMatches(list, false, kStartDir), "C:\\Dir\\E063") << variant;
     EXPECT_NE(Fake().output.find("or Escape to exit)? \r\n[a] C:\\Dir\\E063"), std::string::npos);
     EXPECT_NE(Fake().output.find("Page 2 of 2  Change directory to (a-a or Escape to exit)? a\r\n"),
               std::string::npos);
@@ -256,7 +257,7 @@ TEST_F(ShowMatchesTest, EveryPreviousPageKeyAndHomeGoBack) {
       Scan(variant == 5 ? kScanUp : variant == 6 ? kScanPgUp : kScanHome);
     Keys("b");
     std::string expected = variant == 7 ? "C:\\Dir\\E002" : "C:\\Dir\\E048";
-    EXPECT_EQ(ShowMatches(list, false), expected) << variant;
+    EXPECT_EQ(ShowMatches(list, false, kStartDir), expected) << variant;
     EXPECT_NE(Fake().output.find("Page 3 of 3  Change directory to (a-h or"), std::string::npos);
   }
 }
@@ -272,7 +273,7 @@ TEST_F(ShowMatchesTest, ImpossibleMovesWriteNothing) {
   Scan(59);  // F1
   Keys("\r\tb");
   Fake().PushKey(kEsc);
-  EXPECT_EQ(ShowMatches(list, false), "");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "");
   EXPECT_EQ(Count(Fake().output, "Change directory to"), 2u);
   EXPECT_NE(Fake().output.find("Page 1 of 2  Change directory to (a-J or Escape to exit)? \r\n"
                                "[a] C:\\Dir\\E047"),
@@ -286,14 +287,14 @@ TEST_F(ShowMatchesTest, KeyOnALaterPageChoosesFromThatPage) {
   MatchList list = Entries(100);
   Scan(kScanPgDn);
   Keys("a");
-  EXPECT_EQ(ShowMatches(list, false), "C:\\Dir\\E047");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "C:\\Dir\\E047");
   EXPECT_NE(Fake().output.find("Page 2 of 3"), std::string::npos);
 
   MatchList again = Entries(100);
   Scan(kScanEnd);
   Scan(kScanHome);
   Keys("c");
-  EXPECT_EQ(ShowMatches(again, false), "C:\\Dir\\E003");
+  EXPECT_EQ(ShowMatches(again, false, kStartDir), "C:\\Dir\\E003");
 }
 
 TEST_F(ShowMatchesTest, TinyScreenShowsOneEntryPerPage) {
@@ -302,7 +303,7 @@ TEST_F(ShowMatchesTest, TinyScreenShowsOneEntryPerPage) {
   Keys("b ");  // b is not on the page of one entry
   Scan(kScanEnd);
   Keys("a");
-  EXPECT_EQ(ShowMatches(list, false), "C:\\Dir\\E003");
+  EXPECT_EQ(ShowMatches(list, false, kStartDir), "C:\\Dir\\E003");
   EXPECT_NE(Fake().output.find("Page 3 of 3  Change directory to (a-a or Escape to exit)? a\r\n"),
             std::string::npos);
 }

@@ -1,6 +1,6 @@
 #include "console/wincrt.h"
 
-#include "frontend/exit.h"
+#include "base/exit.h"
 #include "platform/system.h"
 
 namespace vantor::console {

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/exit.h"
 #include "fake/fake_system.h"
-#include "frontend/exit.h"
+#include "fake/run_helpers.h"
 
 namespace vantor::console {
 namespace {
@@ -15,14 +16,7 @@ constexpr std::uint32_t kLeftCtrl = 0x08;
 constexpr std::uint32_t kNumLockOn = 0x20;
 
 // Runs InitConsole and returns the exit code it ended the run with, or -1.
-int InitExitCode() {
-  try {
-    InitConsole();
-  } catch (const RunEnded& ended) {
-    return ended.code;
-  }
-  return -1;
-}
+int InitExitCode() { return fake::ExitCodeOf(InitConsole); }
 
 class WinCrtTest : public ::testing::Test {
  protected:

@@ -1,6 +1,6 @@
 #include "frontend/launcher.h"
 
-#include "frontend/exit.h"
+#include "base/exit.h"
 #include "platform/system.h"
 
 namespace vantor {

@@ -1,16 +1,17 @@
 #include "frontend/options.h"
 
+#include "base/exit.h"
+#include "base/start_dir.h"
 #include "console/paged_output.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
-#include "frontend/exit.h"
+#include "frontend/history_alias.h"
 #include "frontend/launcher.h"
 #include "frontend/maker_info.h"
+#include "frontend/required_start_dir.h"
 #include "frontend/screens.h"
-#include "frontend/start_dir.h"
 #include "handoff/handoff.h"
 #include "platform/system.h"
-#include "store/history_alias.h"
 #include "store/settings.h"
 
 namespace vantor {
@@ -73,7 +74,7 @@ std::string JoinedSpecification(const std::vector<std::string>& args) {
 void WordOnlyOption(const std::string& word) {
   if (word == "-?") UsageOption();
   if (word == "-W") WelcomeOption();
-  if (word == "-L" || word == "-H") store::ShowHistory();
+  if (word == "-L" || word == "-H") ShowHistory();
   if (word == "-SUPPORT") AnnounceAndLaunch("Starting Web browser at support page", kSupportPage);
   if (word == "-MANUAL" || word == "-HELP")
     AnnounceAndLaunch("Starting program to display Vantor help manual", kManualFile);
@@ -95,7 +96,7 @@ std::string DispatchOptions() {
   std::string word = args[1];
   sys::UpperCase(word);
   if (word.empty() || word[0] != '-') return JoinedSpecification(args);
-  if (word == "-A") store::AliasOption(std::vector<std::string>(args.begin() + 1, args.end()));
+  if (word == "-A") AliasOption(std::vector<std::string>(args.begin() + 1, args.end()));
   WordOnlyOption(word);
   HistoryIndexOption(args[1].substr(1));
 }

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/exit.h"
 #include "fake/fake_system.h"
 #include "fake/run_helpers.h"
 #include "frontend/command_line.h"
-#include "frontend/exit.h"
 #include "frontend/screens.h"
 
 namespace vantor {

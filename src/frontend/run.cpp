@@ -1,20 +1,21 @@
 #include "frontend/run.h"
 
+#include "base/exit.h"
+#include "base/start_dir.h"
 #include "console/paged_output.h"
 #include "console/show_matches.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
 #include "frontend/error_trap.h"
-#include "frontend/exit.h"
+#include "frontend/history_alias.h"
 #include "frontend/options.h"
-#include "frontend/start_dir.h"
+#include "frontend/required_start_dir.h"
 #include "frontend/version.h"
 #include "handoff/create_directory.h"
 #include "handoff/handoff.h"
 #include "matching/find_matches.h"
 #include "matching/path_spec.h"
 #include "platform/system.h"
-#include "store/history_alias.h"
 #include "store/settings.h"
 
 namespace vantor {
@@ -112,7 +113,7 @@ std::string TakeBaseDirectory(char drive, std::string& spec) {
     EndRun(kExitNormal);
   }
   matching::KeepBestMatches(matches);
-  std::string chosen = console::ShowMatches(matches, false);
+  std::string chosen = console::ShowMatches(matches, false, StartDir());
   if (!chosen.empty()) handoff::ChangeToDirectory(chosen);
   EndRun(kExitNormal);
 }
@@ -123,7 +124,7 @@ std::string TakeBaseDirectory(char drive, std::string& spec) {
   Rewrite(spec);
   const std::string typed = spec;
   EnterIfExactDirectory(spec);
-  store::UseAlias(spec);
+  UseAlias(spec);
   char drive = TakeDriveLetter(spec);
   std::string base = TakeBaseDirectory(drive, spec);
   if (spec.empty()) handoff::ChangeToDirectory(base);

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/exit.h"
 #include "fake/fake_system.h"
 #include "fake/run_helpers.h"
-#include "frontend/exit.h"
 
 namespace vantor {
 namespace {

@@ -1,9 +1,10 @@
 #include "handoff/create_directory.h"
 
+#include "base/exit.h"
+#include "base/start_dir.h"
 #include "console/io_error_text.h"
 #include "console/show_matches.h"
 #include "console/wincrt.h"
-#include "frontend/exit.h"
 #include "handoff/handoff.h"
 #include "matching/find_matches.h"
 #include "matching/path_spec.h"
@@ -99,7 +100,7 @@ void OfferCreation(const std::string& spec) {
   } else {
     console::WriteColouredLine(console::kColourNotice, "** Create a new directory? **");
     console::WriteLine();
-    chosen = console::ShowMatches(candidates, true);
+    chosen = console::ShowMatches(candidates, true, StartDir());
     if (chosen.empty()) return;
   }
   if (!CreateDirectoryPath(chosen)) return;

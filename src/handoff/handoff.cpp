@@ -1,7 +1,7 @@
 #include "handoff/handoff.h"
 
+#include "base/exit.h"
 #include "console/wincrt.h"
-#include "frontend/exit.h"
 #include "platform/system.h"
 #include "store/settings.h"
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/exit.h"
 #include "fake/fake_system.h"
-#include "frontend/exit.h"
-#include "store/history_alias.h"
+#include "frontend/history_alias.h"
 
 namespace vantor::store {
 namespace {

@@ -22,7 +22,7 @@ int ExitCodeOf(Body body);
 
 }  // namespace vantor::fake
 
-#include "frontend/exit.h"
+#include "base/exit.h"
 
 template <typename Body>
 int vantor::fake::ExitCodeOf(Body body) {

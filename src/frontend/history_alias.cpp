@@ -1,12 +1,13 @@
-#include "store/history_alias.h"
+#include "frontend/history_alias.h"
 
+#include "base/exit.h"
 #include "console/wincrt.h"
-#include "frontend/exit.h"
-#include "frontend/start_dir.h"
+#include "frontend/required_start_dir.h"
 #include "handoff/handoff.h"
+#include "store/alias_table.h"
 #include "store/settings.h"
 
-namespace vantor::store {
+namespace vantor {
 namespace {
 
 constexpr std::size_t kAliasNameColumn = 12;
@@ -15,30 +16,14 @@ using console::kColourError;
 using console::kColourKey;
 using console::kColourNormal;
 using console::kColourNotice;
+using store::Alias;
+using store::kAliasCount;
+using store::kHistorySize;
+using store::PutAliasFirst;
+using store::SaveSettings;
+using store::TakeOutAlias;
 
-std::array<Alias, kAliasCount>& Aliases() { return Settings().aliases; }
-
-// Takes the entry named `name` (ignoring case) out of the table, closing
-// the gap; the walk stops at the first empty entry. Returns whether one was
-// found, and its directory in `dir`.
-bool TakeOutAlias(const std::string& name, std::string& dir) {
-  auto& aliases = Aliases();
-  for (std::size_t k = 0; k < aliases.size() && !aliases[k].name.empty(); ++k) {
-    if (!SameTextIgnoringCase(aliases[k].name, name)) continue;
-    dir = aliases[k].dir;
-    for (std::size_t j = k; j + 1 < aliases.size(); ++j) aliases[j] = aliases[j + 1];
-    aliases.back() = Alias{};
-    return true;
-  }
-  return false;
-}
-
-// Moves every entry one place back (the last is lost) and puts the alias first.
-void PutAliasFirst(const std::string& name, const std::string& dir) {
-  auto& aliases = Aliases();
-  for (std::size_t k = aliases.size() - 1; k > 0; --k) aliases[k] = aliases[k - 1];
-  aliases[0] = Alias{name.substr(0, kAliasNameField), dir.substr(0, kPathField)};
-}
+std::array<Alias, kAliasCount>& Aliases() { return store::Settings().aliases; }
 
 std::string EntriesRemaining(int free) {
   if (free == 0) return "No entries";
@@ -72,7 +57,7 @@ std::string HistoryNumber(int index) {
 }  // namespace
 
 void ShowHistory() {
-  const auto& history = Settings().history;
+  const auto& history = store::Settings().history;
   if (history[0].empty()) {
     console::WriteColouredLine(kColourError, "No directories in history.");
     EndRun(kExitNormal);
@@ -90,7 +75,7 @@ void ShowHistory() {
 
 void AliasOption(const std::vector<std::string>& args) {
   if (args.size() <= 1) ShowAliases();
-  std::string name = args[1].substr(0, kAliasNameField);
+  std::string name = args[1].substr(0, store::kAliasNameField);
   std::string dir = args.size() > 2 ? args[2] : std::string();
   // An empty name would mark its entry as unused and break the table's
   // packing, hiding every alias behind it.
@@ -136,13 +121,10 @@ void PromoteAlias(const std::string& name) {
 }
 
 void UseAlias(const std::string& spec) {
-  for (const Alias& alias : Aliases()) {
-    if (alias.name.empty()) return;
-    if (!SameTextIgnoringCase(alias.name, spec)) continue;
-    std::string dir = alias.dir;
-    PromoteAlias(spec);
-    handoff::ChangeToDirectory(dir);
-  }
+  std::string dir;
+  if (!store::FindAlias(spec, dir)) return;
+  PromoteAlias(spec);
+  handoff::ChangeToDirectory(dir);
 }
 
-}  // namespace vantor::store
+}  // namespace vantor

@@ -1,28 +1,24 @@
-#include "store/history_alias.h"
+#include "frontend/history_alias.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
+#include "base/exit.h"
+#include "base/start_dir.h"
 #include "fake/fake_system.h"
-#include "frontend/exit.h"
-#include "frontend/start_dir.h"
+#include "fake/run_helpers.h"
 #include "store/settings.h"
 
-namespace vantor::store {
+namespace vantor {
 namespace {
 
+using fake::ExitCodeOf;
 using fake::Fake;
-
-int ExitCodeOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RunEnded& ended) {
-    return ended.code;
-  }
-  ADD_FAILURE() << "the run did not end";
-  return -1;
-}
+using store::Alias;
+using store::DefaultSettings;
+using store::kAliasCount;
+using store::kPathField;
+using store::LoadSettings;
+using store::Settings;
 
 // The table and history live in the registry of the fake; every save
 // writes all 61 values, so the write log tells whether a save happened.
@@ -216,4 +212,4 @@ TEST_F(HistoryAliasTest, ATextThatIsNoAliasReturnsWithoutSaving) {
 }
 
 }  // namespace
-}  // namespace vantor::store
+}  // namespace vantor

@@ -1,4 +1,4 @@
-#include "frontend/exit.h"
+#include "base/exit.h"
 
 namespace vantor {
 

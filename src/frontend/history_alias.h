@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vantor::store {
+namespace vantor {
 
 // Writes the history screen, oldest entry first, and ends the run (0).
 [[noreturn]] void ShowHistory();
@@ -33,4 +33,4 @@ void PromoteAlias(const std::string& name);
 // front, saves and changes to its directory (never returns).
 void UseAlias(const std::string& spec);
 
-}  // namespace vantor::store
+}  // namespace vantor

@@ -1,15 +1,10 @@
-#include "frontend/start_dir.h"
+#include "frontend/required_start_dir.h"
 
+#include "base/exit.h"
+#include "base/start_dir.h"
 #include "console/wincrt.h"
-#include "frontend/exit.h"
 
 namespace vantor {
-namespace {
-std::string start_dir;
-}
-
-const std::string& StartDir() { return start_dir; }
-void SetStartDir(const std::string& dir) { start_dir = dir; }
 
 void ReportUnreadableStartDir() {
   console::WriteColouredLine(console::kColourError,
@@ -18,8 +13,8 @@ void ReportUnreadableStartDir() {
 }
 
 const std::string& RequireStartDir() {
-  if (start_dir.empty()) ReportUnreadableStartDir();
-  return start_dir;
+  if (StartDir().empty()) ReportUnreadableStartDir();
+  return StartDir();
 }
 
 }  // namespace vantor
