@@ -1,15 +1,18 @@
 // Text layout of the menu: ShortenPath and FitToWidth take any path and any
-// width a console can report (its sizes are 16-bit) without a fault and
-// give what a plain reading of their rules gives; a shortened path fitted
-// to its field is exactly the field's width.
+// width a console can report (its sizes are 16-bit) without a fault, and
+// what they give has the properties the menu relies on: a path that fits
+// is shown as it is; a shortened one keeps its drive, gains the marker,
+// ends with the path's last name, and fits the field whenever dropping
+// leading names can make it fit; fitted to its field it is exactly the
+// field's width.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "console/paged_output.h"
-#include "console/show_matches.h"
+#include "console/text_layout.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -17,26 +20,34 @@ namespace {
 using vantor::fuzz::Printable;
 namespace console = vantor::console;
 
-std::string PlainShorten(std::string path, int width) {
-  bool mark = false;
-  while (static_cast<long long>(path.size()) > static_cast<long long>(width) - 4) {
-    mark = true;
-    std::size_t first = path.find('\\');
-    if (first == std::string::npos) break;
-    std::size_t next = path.find('\\', first + 1);
-    if (next == std::string::npos) break;
-    path.erase(first, next - first);
-  }
-  if (!mark) return path;
-  // The third character on, which the first three already hold once.
-  std::string tail = path.size() >= 2 ? path.substr(2) : "";
-  return path.substr(0, 3) + "..." + tail;
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::string PlainFit(const std::string& text, int width) {
-  if (width <= 0) return "";
-  std::string padded = text + std::string(static_cast<std::size_t>(width), ' ');
-  return padded.substr(0, static_cast<std::size_t>(width));
+// A path as the menu shows it: a drive letter, a colon and a backslash.
+bool HasDriveRoot(const std::string& path) {
+  return path.size() >= 3 && path[0] != '\\' && path[1] == ':' && path[2] == '\\';
+}
+
+void CheckShortened(const std::string& path, int width, const std::string& shown) {
+  const std::string story =
+      "width " + std::to_string(width) + " path " + Printable(path) + "\n  got " + Printable(shown);
+  if (static_cast<long long>(path.size()) <= static_cast<long long>(width) - 4) {
+    FUZZ_CHECK(shown == path, story);
+    return;
+  }
+  if (!HasDriveRoot(path)) return;
+  // The drive and the marker, then the path from a backslash on.
+  const std::string head = path.substr(0, 3) + "...";
+  FUZZ_CHECK(shown.compare(0, head.size(), head) == 0 && shown.size() > head.size() &&
+                 shown[head.size()] == '\\',
+             story);
+  FUZZ_CHECK(EndsWith(shown, path.substr(path.rfind('\\'))), story);
+  // Longer than the field only when no leading name is left to drop.
+  const std::string rest = shown.substr(head.size());
+  FUZZ_CHECK(static_cast<long long>(shown.size()) <= width ||
+                 std::count(rest.begin(), rest.end(), '\\') == 1,
+             story);
 }
 
 }  // namespace
@@ -47,14 +58,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string path = input.ConsumeRemainingBytesAsString();
 
   const std::string shown = console::ShortenPath(path, width);
-  FUZZ_CHECK(shown == PlainShorten(path, width), "width " + std::to_string(width) + " path " +
-                                                     Printable(path) + "\n  got " +
-                                                     Printable(shown));
+  CheckShortened(path, width, shown);
   const std::string fitted = console::FitToWidth(shown, width);
-  FUZZ_CHECK(fitted == PlainFit(shown, width), "width " + std::to_string(width));
-  FUZZ_CHECK(fitted.size() == static_cast<std::size_t>(width > 0 ? width : 0),
-             std::to_string(fitted.size()));
-  FUZZ_CHECK(console::RepeatChar(width, '\b') == std::string(width > 0 ? width : 0, '\b'),
+  const std::size_t field = static_cast<std::size_t>(width > 0 ? width : 0);
+  FUZZ_CHECK(fitted.size() == field, std::to_string(fitted.size()));
+  FUZZ_CHECK(fitted.compare(0, std::min(field, shown.size()), shown, 0,
+                            std::min(field, shown.size())) == 0,
+             "the field starts with the text");
+  FUZZ_CHECK(fitted.find_first_not_of(' ', std::min(field, shown.size())) == std::string::npos,
+             "the rest of the field is blank");
+  FUZZ_CHECK(console::RepeatChar(width, '\b') == std::string(field, '\b'),
              "RepeatChar " + std::to_string(width));
   return 0;
 }

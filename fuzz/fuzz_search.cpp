@@ -14,6 +14,8 @@
 #include "fake/fake_system.h"
 #include "fuzz_check.h"
 #include "matching/find_matches.h"
+#include "matching/match_order.h"
+#include "reference/match_order.h"
 
 namespace {
 
@@ -181,7 +183,7 @@ bool Same(const MatchList& a, const MatchList& b) {
 void CheckOrder(MatchList list) {
   matching::SortMatches(list);
   for (std::size_t i = 1; i < list.size(); ++i)
-    FUZZ_CHECK(matching::CompareMatches(list[i - 1], list[i]) <= 0, Show(list));
+    FUZZ_CHECK(vantor::reference::CompareMatches(list[i - 1], list[i]) <= 0, Show(list));
   if (list.empty()) return;
   std::size_t best = static_cast<std::size_t>(std::count_if(
       list.begin(), list.end(), [&](const MatchEntry& e) { return e.score == list[0].score; }));

@@ -1,6 +1,7 @@
 #include "console/paged_output.h"
 
 #include "base/exit.h"
+#include "console/text_layout.h"
 #include "console/wincrt.h"
 
 namespace vantor::console {
@@ -12,8 +13,6 @@ int paged_line_count = 0;
 
 constexpr const char* kMorePrompt = " -- Press [Esc] to exit or any other key to continue -- ";
 constexpr int kWipeLength = 64;
-constexpr std::uint8_t kCharEscape = 27;
-constexpr std::uint8_t kCharCtrlC = 3;
 
 // Shows the more-prompt, waits for a key and wipes the prompt again so the
 // next line is written where it stood. Esc or Ctrl+C ends the run.
@@ -40,17 +39,5 @@ void PagedLine(const std::string& text) {
 }
 
 void ResetPagedOutput() { paged_line_count = 0; }
-
-std::string FitToWidth(const std::string& text, int width) {
-  if (width <= 0) return std::string();
-  std::string result = text.substr(0, static_cast<std::size_t>(width));
-  result.resize(static_cast<std::size_t>(width), ' ');
-  return result;
-}
-
-std::string RepeatChar(int count, char character) {
-  if (count <= 0) return std::string();
-  return std::string(static_cast<std::size_t>(count), character);
-}
 
 }  // namespace vantor::console

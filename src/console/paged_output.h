@@ -1,5 +1,5 @@
 // Paged output: long texts stop at a more-prompt each time a screenful has
-// gone by; Esc or Ctrl+C there ends the run. Also the small layout helpers.
+// gone by; Esc or Ctrl+C there ends the run.
 #pragma once
 
 #include <string>
@@ -12,12 +12,4 @@ void PagedLine(const std::string& text);
 
 // Resets the line count (start-up of a run).
 void ResetPagedOutput();
-
-// `text` padded with blanks or cut to exactly `width` characters; empty
-// for a width of 0 or less.
-std::string FitToWidth(const std::string& text, int width);
-
-// `count` copies of `character`; empty when count is 0 or less.
-std::string RepeatChar(int count, char character);
-
 }  // namespace vantor::console

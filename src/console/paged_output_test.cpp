@@ -113,21 +113,5 @@ TEST_F(PagedOutputTest, CallersColourSurvivesAStop) {
   EXPECT_EQ(Fake().ColouredOutput(), "<10><14>" + kPrompt + "<7>" + kWipe + "<10>green<7>\r\n");
 }
 
-TEST(FitToWidth, PadsOrCuts) {
-  EXPECT_EQ(FitToWidth("abc", 5), "abc  ");
-  EXPECT_EQ(FitToWidth("abcdef", 4), "abcd");
-  EXPECT_EQ(FitToWidth("abcd", 4), "abcd");
-  EXPECT_EQ(FitToWidth("", 3), "   ");
-  EXPECT_EQ(FitToWidth("abc", 0), "");
-  EXPECT_EQ(FitToWidth("abc", -2), "");
-}
-
-TEST(RepeatChar, GivesCountCopies) {
-  EXPECT_EQ(RepeatChar(3, '*'), "***");
-  EXPECT_EQ(RepeatChar(1, '\b'), "\b");
-  EXPECT_EQ(RepeatChar(0, '*'), "");
-  EXPECT_EQ(RepeatChar(-4, '*'), "");
-}
-
 }  // namespace
 }  // namespace vantor::console

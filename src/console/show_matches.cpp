@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "console/paged_output.h"
+#include "console/text_layout.h"
 #include "console/wincrt.h"
 #include "platform/system.h"
 
@@ -13,8 +13,6 @@ namespace {
 // The n-th entry of every page is chosen with the n-th of these characters.
 constexpr std::string_view kSelectionKeys =
     "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-constexpr std::uint8_t kCharEscape = 27;
-constexpr std::uint8_t kCharCtrlC = 3;
 constexpr std::string_view kNextPageChars = " +.=>]}";
 constexpr std::string_view kPreviousPageChars = ",-<[{";
 
@@ -180,21 +178,6 @@ std::string ShowMatches(matching::MatchList& list, bool create_mode, const std::
   if (list.empty()) return std::string();
   Menu menu{list, create_mode, MenuPageSize(), 1, 0};
   return RunMenu(menu);
-}
-
-std::string ShortenPath(std::string path, int width) {
-  bool shortened = false;
-  while (static_cast<int>(path.size()) > width - 4) {
-    shortened = true;
-    std::size_t first = path.find('\\');
-    if (first == std::string::npos) break;
-    std::size_t next = path.find('\\', first + 1);
-    if (next == std::string::npos) break;
-    path.erase(first, next - first);
-  }
-  if (!shortened) return path;
-  // The third character is written twice: "C:\" + "..." + "\rest".
-  return path.substr(0, 3) + "..." + path.substr(std::min<std::size_t>(2, path.size()));
 }
 
 }  // namespace vantor::console

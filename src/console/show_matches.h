@@ -21,8 +21,4 @@ std::string ShowMatches(matching::MatchList& list, bool create_mode, const std::
 // 62 selection keys and at least one.
 int MenuPageSize();
 
-// The path as shown in a field of `width` characters: leading directory
-// names give way to "..." while the path is longer than width - 4.
-std::string ShortenPath(std::string path, int width);
-
 }  // namespace vantor::console

@@ -56,32 +56,6 @@ class ShowMatchesTest : public ::testing::Test {
   static void Scan(std::uint16_t scan_code) { Fake().PushKey(0, scan_code); }
 };
 
-TEST(ShortenPath, LeadingNamesGiveWayToDots) {
-  EXPECT_EQ(ShortenPath("C:\\Projects\\Archive\\2003\\Reports\\Quarterly Summaries", 35),
-            "C:\\...\\Reports\\Quarterly Summaries");
-  EXPECT_EQ(ShortenPath("D:\\Work\\Source\\Tools\\Build\\Output\\Release\\Bin", 35),
-            "D:\\...\\Build\\Output\\Release\\Bin");
-  const std::string name(40, 'n');
-  EXPECT_EQ(ShortenPath("C:\\" + name, 35), "C:\\...\\" + name);
-  EXPECT_EQ(ShortenPath("C:\\Users\\Public\\Documents", 35), "C:\\Users\\Public\\Documents");
-}
-
-// In a field of 35, paths of up to 31 characters are shown as they are.
-TEST(ShortenPath, TheLimitIsFourLessThanTheWidth) {
-  const std::string fits = "C:\\Work\\" + std::string(23, 'n');
-  ASSERT_EQ(fits.size(), 31u);
-  EXPECT_EQ(ShortenPath(fits, 35), fits);
-  const std::string longer = "C:\\Work\\" + std::string(24, 'n');
-  EXPECT_EQ(ShortenPath(longer, 35), "C:\\...\\" + std::string(24, 'n'));
-}
-
-TEST(ShortenPath, ShortOrSeparatorFreeTextsAreSafe) {
-  EXPECT_EQ(ShortenPath("abcdefgh", 6), "abc...cdefgh");
-  EXPECT_EQ(ShortenPath("a", 2), "a...");
-  EXPECT_EQ(ShortenPath("", 2), "...");
-  EXPECT_EQ(ShortenPath("C:\\abc", 10), "C:\\abc");
-}
-
 TEST_F(ShowMatchesTest, PageSizeFollowsTheScreenRows) {
   EXPECT_EQ(MenuPageSize(), 46);
   Screen(33, 80);

@@ -7,7 +7,6 @@ namespace vantor::console {
 namespace {
 
 int screen_last_row = 24;
-int screen_width = 80;
 int column_width = 40;
 int current_attribute = kColourNormal;
 bool last_read_failed = false;
@@ -43,17 +42,14 @@ void InitConsole() {
   int columns = 0;
   if (sys::ScreenBufferSize(rows, columns)) {
     screen_last_row = rows - 1;
-    screen_width = columns;
     column_width = columns / 2;
   } else {
     screen_last_row = 24;
-    screen_width = 80;
     column_width = 40;
   }
 }
 
 int ScreenLastRow() { return screen_last_row; }
-int ScreenWidth() { return screen_width; }
 int ColumnWidth() { return column_width; }
 
 void SetColour(int attribute) {
@@ -92,7 +88,7 @@ KeyPress ReadKeyPress() {
     auto character = static_cast<std::uint8_t>(event.character & 0xFF);
     // Wine delivers a lone Esc without its character (virtual key 27,
     // character 0); Windows always gives 27, so this changes nothing there.
-    if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = 27;
+    if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = kCharEscape;
     if (character != 0) return KeyPress{character, 0};
     return KeyPress{0, static_cast<std::uint8_t>(event.scan_code & 0xFF)};
   }

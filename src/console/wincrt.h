@@ -19,6 +19,13 @@ enum Colour : int {
 // The line end written after every line.
 inline constexpr const char* kLineEnd = "\r\n";
 
+// Characters of the keys that end a question, a menu or a more-prompt.
+enum KeyCharacter : std::uint8_t {
+  kCharCtrlC = 3,
+  kCharEnter = 13,
+  kCharEscape = 27,
+};
+
 // Scan codes of the keys without a character that the program acts on.
 enum ScanCode : std::uint8_t {
   kScanHome = 71,
@@ -42,9 +49,8 @@ void InitConsole();
 
 // Rows of the screen buffer minus one (24 when it cannot be measured).
 int ScreenLastRow();
-// Columns of the screen buffer (80 when it cannot be measured).
-int ScreenWidth();
-// Half of ScreenWidth, remainder dropped (40 when it cannot be measured).
+// Half the columns of the screen buffer, remainder dropped (40 when it
+// cannot be measured).
 int ColumnWidth();
 
 // Sets the attribute of the text written from now on, and remembers it.

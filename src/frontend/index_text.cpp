@@ -1,4 +1,4 @@
-#include "frontend/options.h"
+#include "frontend/index_text.h"
 
 namespace vantor {
 namespace {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
+#include "frontend/index_text.h"
 
-#include "frontend/options.h"
+#include <gtest/gtest.h>
 
 namespace vantor {
 namespace {

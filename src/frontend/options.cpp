@@ -6,6 +6,7 @@
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
 #include "frontend/history_alias.h"
+#include "frontend/index_text.h"
 #include "frontend/launcher.h"
 #include "frontend/maker_info.h"
 #include "frontend/required_start_dir.h"

@@ -1,6 +1,7 @@
 #include "frontend/run.h"
 
 #include "base/exit.h"
+#include "base/path_text.h"
 #include "base/start_dir.h"
 #include "console/paged_output.h"
 #include "console/show_matches.h"
@@ -8,12 +9,13 @@
 #include "frontend/command_line.h"
 #include "frontend/error_trap.h"
 #include "frontend/history_alias.h"
+#include "frontend/maker_info.h"
 #include "frontend/options.h"
 #include "frontend/required_start_dir.h"
-#include "frontend/version.h"
 #include "handoff/create_directory.h"
 #include "handoff/handoff.h"
 #include "matching/find_matches.h"
+#include "matching/match_order.h"
 #include "matching/path_spec.h"
 #include "platform/system.h"
 #include "store/settings.h"
@@ -21,11 +23,8 @@
 namespace vantor {
 namespace {
 
-constexpr const char* kProgramName = "Vantor";
-constexpr const char* kProgramVersion = kVersion;
-
 void StartUp() {
-  SetProgramIdentity(kProgramName, kProgramVersion);
+  SetProgramIdentity(kProductName, kProductVersion);
   console::InitConsole();
   console::ResetPagedOutput();
   ReadArguments();
@@ -61,13 +60,13 @@ void EnterIfExactDirectory(const std::string& spec) {
 // Takes a leading "X:" off the specification; the drive of StartDir else.
 char TakeDriveLetter(std::string& spec) {
   char drive;
-  if (spec.size() >= 2 && spec[1] == ':') {
+  if (HasDriveColon(spec)) {
     drive = spec[0];
     spec.erase(0, 2);
   } else {
     drive = RequireStartDir()[0];
   }
-  return (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
+  return AsciiUpper(drive);
 }
 
 // Length of the leading ".." step at `at`: 3 for "..\", 2 for a final

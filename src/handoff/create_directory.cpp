@@ -1,6 +1,7 @@
 #include "handoff/create_directory.h"
 
 #include "base/exit.h"
+#include "base/path_text.h"
 #include "base/start_dir.h"
 #include "console/io_error_text.h"
 #include "console/show_matches.h"
@@ -14,9 +15,6 @@ namespace vantor::handoff {
 namespace {
 
 constexpr std::uint32_t kAccessDenied = 5;
-constexpr std::uint8_t kCtrlC = 3;
-constexpr std::uint8_t kEnter = 13;
-constexpr std::uint8_t kEscape = 27;
 
 // Waits for y, n, Enter, Esc or Ctrl+C and tells whether it was y. When
 // standard input is no console nothing can ever be answered: that is a no.
@@ -28,7 +26,9 @@ bool AskYesNo() {
     sys::UpperCase(typed);
     auto answer = static_cast<std::uint8_t>(typed[0]);
     if (answer == 'Y') return true;
-    if (answer == 'N' || answer == kEnter || answer == kEscape || answer == kCtrlC) return false;
+    if (answer == 'N' || answer == console::kCharEnter || answer == console::kCharEscape ||
+        answer == console::kCharCtrlC)
+      return false;
   }
 }
 
@@ -45,7 +45,7 @@ void ConfirmSingleCandidate(const std::string& candidate) {
 // Where the walk starts: "X:" for a drive path, "\\server\share" for a
 // network path, whose share itself cannot be created.
 std::size_t RootLength(const std::string& full) {
-  if (full.size() >= 2 && full[0] == '\\' && full[1] == '\\') {
+  if (IsNetworkPath(full)) {
     std::size_t server_end = full.find('\\', 2);
     if (server_end == std::string::npos) return full.size();
     std::size_t share_end = full.find('\\', server_end + 1);

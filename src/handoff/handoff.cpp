@@ -1,6 +1,7 @@
 #include "handoff/handoff.h"
 
 #include "base/exit.h"
+#include "base/path_text.h"
 #include "console/wincrt.h"
 #include "platform/system.h"
 #include "store/settings.h"
@@ -53,7 +54,7 @@ void WriteHandOffFile(const std::string& text) {
 }
 
 std::string HandOffText(const std::string& path) {
-  if (path.size() >= 2 && path[1] == ':')
+  if (HasDriveColon(path))
     return path.substr(0, 2) + "\r\n" + ChangeLine(path.substr(2, kMaxChangePath));
   return ChangeLine(path);
 }

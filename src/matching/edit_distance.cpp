@@ -1,11 +1,8 @@
 #include "matching/edit_distance.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <vector>
-
-#include "matching/find_matches.h"
 
 namespace vantor::matching {
 namespace {
@@ -67,13 +64,13 @@ int RowsWithin(std::string_view a, std::string_view b, int limit, int* previous,
 
 }  // namespace
 
-ComponentDistance::ComponentDistance(std::string_view component)
+EditDistance::EditDistance(std::string_view component)
     : component_(component),
       bit_parallel_(!component.empty() && component.size() <= kMaxBitComponent) {
   if (bit_parallel_) FillPositions(component_, positions_);
 }
 
-int ComponentDistance::AtMost(std::string_view name, int limit) const {
+int EditDistance::AtMost(std::string_view name, int limit) const {
   std::size_t a = component_.size();
   std::size_t b = name.size();
   // Each byte of difference in length costs at least one insertion.
@@ -93,16 +90,6 @@ int DistanceByRows(std::string_view a, std::string_view b, int limit) {
   std::vector<int> previous(b.size() + 1);
   std::vector<int> current(b.size() + 1);
   return RowsWithin(a, b, limit, previous.data(), current.data());
-}
-
-int DistanceByBits(std::string_view a, std::string_view b) {
-  std::array<std::uint64_t, 256> positions;
-  FillPositions(a, positions);
-  return BitDistance(positions, a.size(), b);
-}
-
-int EditDistance(const std::string& a, const std::string& b) {
-  return ComponentDistance(a).AtMost(b, INT_MAX - 1);
 }
 
 }  // namespace vantor::matching

@@ -11,13 +11,13 @@ namespace vantor::matching {
 // The longest component that the bit-parallel distance takes.
 inline constexpr std::size_t kMaxBitComponent = 64;
 
-// The distances of one component, prepared once per level. A component of
-// up to kMaxBitComponent bytes is matched a machine word at a time; longer
-// ones by rows of counters.
-class ComponentDistance {
+// The edit distance of one typed component to the names of a level,
+// prepared once per level. A component of up to kMaxBitComponent bytes is
+// matched a machine word at a time; longer ones by rows of counters.
+class EditDistance {
  public:
   // Keeps a view of `component`, which must outlive this object.
-  explicit ComponentDistance(std::string_view component);
+  explicit EditDistance(std::string_view component);
 
   // The distance to `name` when it is at most `limit`; otherwise some value
   // above `limit` (the exact value is then not worked out).
@@ -32,9 +32,5 @@ class ComponentDistance {
 // The distance by two rolling rows of counters; stops early once every
 // counter of a row is above `limit` and then returns limit + 1.
 int DistanceByRows(std::string_view a, std::string_view b, int limit);
-
-// The distance by the bit-parallel method; `a` holds 1 to kMaxBitComponent
-// bytes.
-int DistanceByBits(std::string_view a, std::string_view b);
 
 }  // namespace vantor::matching

@@ -41,8 +41,8 @@ std::vector<DirRec> ReadLevel(const std::string& dir) {
 // worked out, and a distance that cannot reach the best so far is cut short
 // (its record then scores above the best and is not followed).
 LevelGrade GradeLevel(std::vector<DirRec>& records, const std::string& component) {
-  const SplitName split = SplitAtFirstDot(component);
-  const ComponentDistance distance(component);
+  const SplitName split = SplitExtension(component);
+  const EditDistance distance(component);
   LevelGrade grade;
   for (DirRec& record : records) {
     if (record.upperName == component) {
@@ -50,8 +50,8 @@ LevelGrade GradeLevel(std::vector<DirRec>& records, const std::string& component
       grade.exact = &record;
       return grade;
     }
-    if (WildMatches(split, SplitAtFirstDot(record.upperName)) ||
-        Overtypes(component, record.upperName)) {
+    if (WildMatch(split, SplitExtension(record.upperName)) ||
+        OvertypedMatch(component, record.upperName)) {
       record.score = 1;
       grade.best = 1;
     } else if (grade.best <= 1) {
@@ -65,6 +65,18 @@ LevelGrade GradeLevel(std::vector<DirRec>& records, const std::string& component
 }
 
 }  // namespace
+
+std::string SplitFirstComponent(std::string& rest) {
+  std::size_t separator = rest.find('\\');
+  std::string component;
+  if (separator == std::string::npos) {
+    component.swap(rest);
+  } else {
+    component = rest.substr(0, separator);
+    rest.erase(0, separator + 1);
+  }
+  return component;
+}
 
 MatchList& Matches() { return match_list; }
 

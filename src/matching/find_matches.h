@@ -57,31 +57,8 @@ void SetCreationAllowed(bool allowed);
 // the settings and the path holds neither '?' nor '*'.
 void NoteCreatable(const std::string& path);
 
-// The MatchList order: lower score first, then upper-cased paths byte by
-// byte. Negative when `first` goes first, positive when `second` does.
-int CompareMatches(const MatchEntry& first, const MatchEntry& second);
-
-// Sorts a list by CompareMatches.
-void SortMatches(MatchList& list);
-
-// Keeps the leading entries of a sorted, non-empty list that share the
-// first entry's score.
-void KeepBestMatches(MatchList& list);
-
-// ---- The grading tests, exposed for their own tests ----
-
-// Takes the text before the first '\' off `rest` (with the '\').
+// Takes the text before the first '\\' off `rest`, together with that
+// '\\', and gives it; with no '\\' gives all of `rest` and leaves it empty.
 std::string SplitFirstComponent(std::string& rest);
-// Splits at the first '.' into base and extension (at most 1024 bytes).
-void SplitExtension(const std::string& text, std::string& base, std::string& extension);
-// '?' is one present character, '*' ends the match, and the text may go on.
-bool PatternPrefixMatch(const std::string& pattern, const std::string& text);
-// Base against base and extension against extension (both upper-cased).
-bool WildMatch(const std::string& component, const std::string& name);
-// True when `name` is a leading part of the typed `component`.
-bool OvertypedMatch(const std::string& component, const std::string& name);
-// Levenshtein distance with unit costs of `a` (any length) and `b`
-// (up to 1024 bytes).
-int EditDistance(const std::string& a, const std::string& b);
 
 }  // namespace vantor::matching

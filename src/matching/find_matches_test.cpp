@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "fake/fake_system.h"
+#include "matching/edit_distance.h"
+#include "matching/grading.h"
+#include "matching/match_order.h"
 
 namespace vantor::matching {
 namespace {
@@ -217,8 +221,9 @@ std::vector<std::string> ReferenceLevel(const std::vector<std::string>& names,
   for (const std::string& name : names) {
     std::string upper_name = fake::Upper(name);
     if (upper_name == upper) return {"C:\\r\\" + name + "=0"};
-    bool wild = WildMatch(upper, upper_name) || OvertypedMatch(upper, upper_name);
-    scores.push_back(wild ? 1 : EditDistance(upper, upper_name) + 1);
+    bool wild = WildMatch(SplitExtension(upper), SplitExtension(upper_name)) ||
+                OvertypedMatch(upper, upper_name);
+    scores.push_back(wild ? 1 : DistanceByRows(upper, upper_name, INT_MAX - 1) + 1);
   }
   int best = *std::min_element(scores.begin(), scores.end());
   std::vector<std::string> followed;

@@ -17,17 +17,19 @@ struct SplitName {
   std::string_view extension;
 };
 
-SplitName SplitAtFirstDot(std::string_view text);
+SplitName SplitExtension(std::string_view text);
 
 // '?' stands for one character that must be present, '*' ends the match
 // successfully, every other character must equal the text's; the text may
 // go on beyond the pattern.
-bool PrefixMatches(std::string_view pattern, std::string_view text);
+bool PatternPrefixMatch(std::string_view pattern, std::string_view text);
 
-// Base against base and extension against extension.
-bool WildMatches(const SplitName& component, const SplitName& name);
+// The wildcard and abbreviation grade: PatternPrefixMatch of base against
+// base and of extension against extension. The component is split once per
+// level, each name once.
+bool WildMatch(const SplitName& component, const SplitName& name);
 
-// True when `name` is a leading part of `component`.
-bool Overtypes(std::string_view component, std::string_view name);
+// The overtyped grade: true when `name` is a leading part of `component`.
+bool OvertypedMatch(std::string_view component, std::string_view name);
 
 }  // namespace vantor::matching

@@ -1,3 +1,5 @@
+#include "matching/grading.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,6 +11,16 @@
 
 namespace vantor::matching {
 namespace {
+
+// The wildcard grade of two whole texts, each split at its first dot.
+bool Wild(std::string_view component, std::string_view name) {
+  return WildMatch(SplitExtension(component), SplitExtension(name));
+}
+
+// The whole distance, worked out without a limit.
+int Distance(std::string_view a, std::string_view b) {
+  return EditDistance(a).AtMost(b, INT_MAX - 1);
+}
 
 TEST(Grading, SplitFirstComponentTakesTextUpToTheBackslash) {
   std::string rest = "a\\b\\c";
@@ -23,18 +35,17 @@ TEST(Grading, SplitFirstComponentTakesTextUpToTheBackslash) {
 }
 
 TEST(Grading, SplitExtensionAtTheFirstDot) {
-  std::string base, extension;
-  SplitExtension("a.b.c", base, extension);
-  EXPECT_EQ(base, "a");
-  EXPECT_EQ(extension, "b.c");
-  SplitExtension(".cache", base, extension);
-  EXPECT_EQ(base, "");
-  EXPECT_EQ(extension, "cache");
-  SplitExtension("plain", base, extension);
-  EXPECT_EQ(base, "plain");
-  EXPECT_EQ(extension, "");
-  SplitExtension("x." + std::string(2000, 'e'), base, extension);
-  EXPECT_EQ(extension.size(), 1024u);
+  SplitName split = SplitExtension("a.b.c");
+  EXPECT_EQ(split.base, "a");
+  EXPECT_EQ(split.extension, "b.c");
+  split = SplitExtension(".cache");
+  EXPECT_EQ(split.base, "");
+  EXPECT_EQ(split.extension, "cache");
+  split = SplitExtension("plain");
+  EXPECT_EQ(split.base, "plain");
+  EXPECT_EQ(split.extension, "");
+  const std::string long_extension = "x." + std::string(2000, 'e');
+  EXPECT_EQ(SplitExtension(long_extension).extension.size(), 1024u);
 }
 
 TEST(Grading, PatternPrefixMatch) {
@@ -50,21 +61,21 @@ TEST(Grading, PatternPrefixMatch) {
 }
 
 TEST(Grading, WildMatchSplitsBothAtTheFirstDot) {
-  EXPECT_TRUE(WildMatch("MY", "MY.DIR"));
-  EXPECT_TRUE(WildMatch("A.B", "A.BCD"));
-  EXPECT_TRUE(WildMatch("A.B", "AB.B"));
-  EXPECT_FALSE(WildMatch("A.B", "ABC"));
-  EXPECT_TRUE(WildMatch("A.", "ABC"));
-  EXPECT_TRUE(WildMatch("A.", "A.X"));
-  EXPECT_TRUE(WildMatch(".X", "Q.XYZ"));
-  EXPECT_FALSE(WildMatch(".X", "X"));
-  EXPECT_TRUE(WildMatch(".", "ANYTHING"));
-  EXPECT_TRUE(WildMatch(".C", ".CACHE"));
-  EXPECT_FALSE(WildMatch("C", ".CACHE"));
-  EXPECT_TRUE(WildMatch("..", "X..Y"));
-  EXPECT_FALSE(WildMatch("..", "X.Y"));
-  EXPECT_TRUE(WildMatch("A.B.C", "AX.B.CD"));
-  EXPECT_FALSE(WildMatch("A.B.C", "A.BC"));
+  EXPECT_TRUE(Wild("MY", "MY.DIR"));
+  EXPECT_TRUE(Wild("A.B", "A.BCD"));
+  EXPECT_TRUE(Wild("A.B", "AB.B"));
+  EXPECT_FALSE(Wild("A.B", "ABC"));
+  EXPECT_TRUE(Wild("A.", "ABC"));
+  EXPECT_TRUE(Wild("A.", "A.X"));
+  EXPECT_TRUE(Wild(".X", "Q.XYZ"));
+  EXPECT_FALSE(Wild(".X", "X"));
+  EXPECT_TRUE(Wild(".", "ANYTHING"));
+  EXPECT_TRUE(Wild(".C", ".CACHE"));
+  EXPECT_FALSE(Wild("C", ".CACHE"));
+  EXPECT_TRUE(Wild("..", "X..Y"));
+  EXPECT_FALSE(Wild("..", "X.Y"));
+  EXPECT_TRUE(Wild("A.B.C", "AX.B.CD"));
+  EXPECT_FALSE(Wild("A.B.C", "A.BC"));
 }
 
 TEST(Grading, OvertypedMatchWantsTheWholeName) {
@@ -76,19 +87,19 @@ TEST(Grading, OvertypedMatchWantsTheWholeName) {
 }
 
 TEST(EditDistanceTest, KnownDistances) {
-  EXPECT_EQ(EditDistance("TMEP", "TEMP"), 2);
-  EXPECT_EQ(EditDistance("TMEP", "TEAM"), 3);
-  EXPECT_EQ(EditDistance("USR", "USERS"), 2);
-  EXPECT_EQ(EditDistance("USR", "WINDOWS"), 7);
-  EXPECT_EQ(EditDistance("USR", "PROGRAMDATA"), 10);
-  EXPECT_EQ(EditDistance("USR", "PROGRAM FILES"), 12);
-  EXPECT_EQ(EditDistance("", "ABC"), 3);
-  EXPECT_EQ(EditDistance("ABC", ""), 3);
-  EXPECT_EQ(EditDistance("", ""), 0);
-  EXPECT_EQ(EditDistance("KITTEN", "SITTING"), 3);
-  EXPECT_EQ(EditDistance(std::string(100, 'A'), std::string(90, 'A') + "B"), 10);
-  EXPECT_EQ(EditDistance(std::string(64, 'A'), std::string(64, 'B')), 64);
-  EXPECT_EQ(EditDistance("\xE9T\xE9", "ETE"), 2);
+  EXPECT_EQ(Distance("TMEP", "TEMP"), 2);
+  EXPECT_EQ(Distance("TMEP", "TEAM"), 3);
+  EXPECT_EQ(Distance("USR", "USERS"), 2);
+  EXPECT_EQ(Distance("USR", "WINDOWS"), 7);
+  EXPECT_EQ(Distance("USR", "PROGRAMDATA"), 10);
+  EXPECT_EQ(Distance("USR", "PROGRAM FILES"), 12);
+  EXPECT_EQ(Distance("", "ABC"), 3);
+  EXPECT_EQ(Distance("ABC", ""), 3);
+  EXPECT_EQ(Distance("", ""), 0);
+  EXPECT_EQ(Distance("KITTEN", "SITTING"), 3);
+  EXPECT_EQ(Distance(std::string(100, 'A'), std::string(90, 'A') + "B"), 10);
+  EXPECT_EQ(Distance(std::string(64, 'A'), std::string(64, 'B')), 64);
+  EXPECT_EQ(Distance("\xE9T\xE9", "ETE"), 2);
 }
 
 std::string RandomText(std::mt19937& random, std::size_t max_length, char top) {
@@ -107,7 +118,7 @@ TEST(EditDistanceTest, BitsAndRowsAgreeOnRandomPairs) {
     std::string b = RandomText(random, round % 3 ? 40 : 200, top);
     if (a.empty()) a = "A";
     int rows = DistanceByRows(a, b, INT_MAX - 1);
-    ASSERT_EQ(DistanceByBits(a, b), rows) << a << " / " << b;
+    ASSERT_EQ(Distance(a, b), rows) << a << " / " << b;  // a machine word at a time
     ASSERT_EQ(DistanceByRows(b, a, INT_MAX - 1), rows);
   }
 }
@@ -119,7 +130,7 @@ TEST(EditDistanceTest, LimitedDistanceIsExactUpToTheLimit) {
     std::string b = RandomText(random, 90, 'D');
     int exact = DistanceByRows(a, b, INT_MAX - 1);
     int limit = static_cast<int>(random() % 40);
-    ComponentDistance distance(a);
+    EditDistance distance(a);
     int limited = distance.AtMost(b, limit);
     if (exact <= limit)
       ASSERT_EQ(limited, exact) << a << " / " << b << " limit " << limit;
@@ -135,8 +146,8 @@ TEST(EditDistanceTest, LimitedDistanceIsExactUpToTheLimit) {
 
 TEST(EditDistanceTest, LongNamesBeyondTheFixedRows) {
   std::string long_name(1500, 'A');
-  EXPECT_EQ(EditDistance("AB", long_name), 1499);
-  EXPECT_EQ(EditDistance(long_name + "B", long_name), 1);
+  EXPECT_EQ(Distance("AB", long_name), 1499);
+  EXPECT_EQ(Distance(long_name + "B", long_name), 1);
   EXPECT_EQ(DistanceByRows(long_name + "BB", "C" + long_name, INT_MAX - 1), 3);
 }
 

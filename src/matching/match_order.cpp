@@ -1,3 +1,5 @@
+#include "matching/match_order.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -5,7 +7,6 @@
 #include <string_view>
 #include <utility>
 
-#include "matching/find_matches.h"
 #include "platform/system.h"
 
 namespace vantor::matching {
@@ -100,15 +101,6 @@ std::uint64_t HeadOf(std::string_view text, std::size_t from) {
 }
 
 }  // namespace
-
-int CompareMatches(const MatchEntry& first, const MatchEntry& second) {
-  if (first.score != second.score) return first.score < second.score ? -1 : 1;
-  std::string first_upper = first.path;
-  std::string second_upper = second.path;
-  sys::UpperCase(first_upper);
-  sys::UpperCase(second_upper);
-  return CompareBytes(first_upper, second_upper);
-}
 
 void SortMatches(MatchList& list) {
   const UpperPaths upper(list, SharedAsciiPrefix(list));

@@ -1,3 +1,5 @@
+#include "matching/match_order.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,6 +7,7 @@
 
 #include "fake/fake_system.h"
 #include "matching/find_matches.h"
+#include "reference/match_order.h"
 
 namespace vantor::matching {
 namespace {
@@ -15,20 +18,21 @@ std::vector<std::string> Paths(const MatchList& list) {
   return paths;
 }
 
-TEST(MatchOrder, CompareMatchesByScoreThenUpperCasedBytes) {
-  EXPECT_LT(CompareMatches({"C:\\z", 1}, {"C:\\a", 2}), 0);
-  EXPECT_GT(CompareMatches({"C:\\a", 3}, {"C:\\z", 2}), 0);
-  EXPECT_LT(CompareMatches({"C:\\Program Files\\Common Files", 2}, {"C:\\ProgramData\\Corp", 2}),
+TEST(MatchOrder, TheReferenceOrdersByScoreThenUpperCasedBytes) {
+  EXPECT_LT(reference::CompareMatches({"C:\\z", 1}, {"C:\\a", 2}), 0);
+  EXPECT_GT(reference::CompareMatches({"C:\\a", 3}, {"C:\\z", 2}), 0);
+  EXPECT_LT(reference::CompareMatches({"C:\\Program Files\\Common Files", 2},
+                                      {"C:\\ProgramData\\Corp", 2}),
             0);
-  EXPECT_EQ(CompareMatches({"C:\\abc", 1}, {"c:\\ABC", 1}), 0);
-  EXPECT_LT(CompareMatches({"C:\\ab", 1}, {"C:\\abc", 1}), 0);
-  EXPECT_GT(CompareMatches({"C:\\abc", 1}, {"C:\\ab", 1}), 0);
-  EXPECT_LT(CompareMatches({"C:\\b", 1}, {"C:\\_", 1}), 0);     // 'B' < '_'
-  EXPECT_LT(CompareMatches({"C:\\z", 1}, {"C:\\\xE9", 1}), 0);  // bytes are unsigned
-  EXPECT_LT(CompareMatches({"C:\\x", -1}, {"C:\\x", 0}), 0);
+  EXPECT_EQ(reference::CompareMatches({"C:\\abc", 1}, {"c:\\ABC", 1}), 0);
+  EXPECT_LT(reference::CompareMatches({"C:\\ab", 1}, {"C:\\abc", 1}), 0);
+  EXPECT_GT(reference::CompareMatches({"C:\\abc", 1}, {"C:\\ab", 1}), 0);
+  EXPECT_LT(reference::CompareMatches({"C:\\b", 1}, {"C:\\_", 1}), 0);     // 'B' < '_'
+  EXPECT_LT(reference::CompareMatches({"C:\\z", 1}, {"C:\\\xE9", 1}), 0);  // bytes are unsigned
+  EXPECT_LT(reference::CompareMatches({"C:\\x", -1}, {"C:\\x", 0}), 0);
 }
 
-TEST(MatchOrder, SortMatchesAgreesWithCompareMatches) {
+TEST(MatchOrder, SortMatchesAgreesWithTheReference) {
   std::mt19937 random(99);
   const char letters[] = {'a', 'B', 'b', ' ', '_', '\xE9', '\xC9', '\\'};
   MatchList list;
@@ -41,7 +45,7 @@ TEST(MatchOrder, SortMatchesAgreesWithCompareMatches) {
   SortMatches(sorted);
   ASSERT_EQ(sorted.size(), list.size());
   for (std::size_t i = 1; i < sorted.size(); ++i)
-    ASSERT_LE(CompareMatches(sorted[i - 1], sorted[i]), 0) << i;
+    ASSERT_LE(reference::CompareMatches(sorted[i - 1], sorted[i]), 0) << i;
   auto by_text = [](const MatchEntry& a, const MatchEntry& b) {
     return a.score != b.score ? a.score < b.score : a.path < b.path;
   };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/path_text.h"
 #include "platform/system.h"
 
 // Every rewrite builds its result in one pass over the input: a typed
@@ -58,8 +59,6 @@ void ExpandDotRuns(std::string& spec) {
   spec.swap(out);
 }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool StartsWithParentStep(std::string_view rest) {
   return rest == ".." || rest.substr(0, 3) == "..\\";
 }
@@ -108,11 +107,11 @@ std::string DriveCurrentDir(char letter) {
 }
 
 std::string MakeAbsolutePath(const std::string& path) {
-  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') return path;
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') return path;
+  if (HasDriveColon(path) && path.size() >= 3 && path[2] == '\\') return path;
+  if (IsNetworkPath(path)) return path;
   std::string_view rest = path;
   char drive;
-  if (path.size() >= 2 && path[1] == ':') {
+  if (HasDriveColon(path)) {
     drive = path[0];
     rest.remove_prefix(2);
   } else {

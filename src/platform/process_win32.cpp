@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "base/path_text.h"
 #include "platform/system.h"
 #include "platform/win32.h"
 
@@ -45,11 +46,8 @@ std::uint32_t ProcessId() { return GetCurrentProcessId(); }
 // whole and untouched, since in a double-byte code page the second byte of
 // a character can look like an ASCII letter (fullwidth B is 82 61 in 932).
 void UpperCase(std::string& text) {
-  bool ascii = true;
-  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) {
-    for (char& c : text)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (IsAscii(text)) {
+    for (char& c : text) c = AsciiUpper(c);
     return;
   }
   using CharUpperBuffFunction = DWORD(WINAPI*)(LPSTR, DWORD);

@@ -1,4 +1,5 @@
-// The seam between Vantor and the operating system.
+// The seam between Vantor and the operating system, one section per
+// resource in the order of the *_win32.cpp files that implement them.
 //
 // Every call that reaches Windows goes through one of these free functions.
 // They have exactly one Win32 implementation (the *_win32.cpp files beside
@@ -15,19 +16,42 @@
 
 namespace vantor::sys {
 
-// ---- Process ---------------------------------------------------------------
+// ---- Console (console_win32.cpp) ------------------------------------------
 
-// The process's whole command line, converted to the OEM code page.
-std::string CommandLine();
+enum class StdStream { Output, Error, Input };
 
-// Reads an environment variable, converted to the OEM code page. Returns
-// false when it is not defined; an empty value returns true and "".
-bool GetEnv(const std::string& name, std::string& value);
+// False when the standard handle is the invalid-handle value.
+bool StdHandleValid(StdStream stream);
 
-// Makes the file functions take and return OEM bytes.
-void UseOemFileApis();
+// Switches console input to processed input alone (no line input, no echo).
+void SetProcessedInputMode();
 
-// ---- File system -----------------------------------------------------------
+// The console screen buffer's size. False when standard output is no console.
+bool ScreenBufferSize(int& rows, int& columns);
+
+// Writes bytes to standard output at once (nothing is buffered).
+void WriteOut(const std::string& bytes);
+
+// Sets the character attribute of standard output; failures are ignored.
+void SetTextAttribute(int attribute);
+
+// One console input record, as far as the program looks at it.
+struct InputEvent {
+  bool is_key = false;
+  bool key_down = false;
+  std::uint16_t character = 0;  // the 16-bit character union of the key event
+  std::uint16_t virtual_key = 0;
+  std::uint16_t scan_code = 0;
+  std::uint32_t control_state = 0;
+};
+
+enum class ReadStatus { Failed, NoEvent, Event };
+
+// Reads one input record from standard input (blocking). NoEvent when the
+// read succeeded with zero records.
+ReadStatus ReadInputEvent(InputEvent& event);
+
+// ---- File system (filesystem_win32.cpp) ------------------------------------
 
 // Makes `path` the process's current directory. A drive alone ("D:")
 // selects that drive's own current directory.
@@ -76,50 +100,25 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
 // Deletes a file; failures are ignored.
 void DeleteFileQuietly(const std::string& path);
 
+// ---- Process (process_win32.cpp) ------------------------------------------
+
+// The process's whole command line, converted to the OEM code page.
+std::string CommandLine();
+
+// Reads an environment variable, converted to the OEM code page. Returns
+// false when it is not defined; an empty value returns true and "".
+bool GetEnv(const std::string& name, std::string& value);
+
+// Makes the file functions take and return OEM bytes.
+void UseOemFileApis();
+
 // A number unique to this process among those running.
 std::uint32_t ProcessId();
-
-// ---- Locale ----------------------------------------------------------------
 
 // Upper-cases `text` in place with the system's locale rules.
 void UpperCase(std::string& text);
 
-// ---- Console ---------------------------------------------------------------
-
-enum class StdStream { Output, Error, Input };
-
-// False when the standard handle is the invalid-handle value.
-bool StdHandleValid(StdStream stream);
-
-// Switches console input to processed input alone (no line input, no echo).
-void SetProcessedInputMode();
-
-// The console screen buffer's size. False when standard output is no console.
-bool ScreenBufferSize(int& rows, int& columns);
-
-// Writes bytes to standard output at once (nothing is buffered).
-void WriteOut(const std::string& bytes);
-
-// Sets the character attribute of standard output; failures are ignored.
-void SetTextAttribute(int attribute);
-
-// One console input record, as far as the program looks at it.
-struct InputEvent {
-  bool is_key = false;
-  bool key_down = false;
-  std::uint16_t character = 0;  // the 16-bit character union of the key event
-  std::uint16_t virtual_key = 0;
-  std::uint16_t scan_code = 0;
-  std::uint32_t control_state = 0;
-};
-
-enum class ReadStatus { Failed, NoEvent, Event };
-
-// Reads one input record from standard input (blocking). NoEvent when the
-// read succeeded with zero records.
-ReadStatus ReadInputEvent(InputEvent& event);
-
-// ---- Registry (current user) -----------------------------------------------
+// ---- Registry of the current user (registry_win32.cpp) ---------------------
 
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
@@ -139,7 +138,7 @@ bool SetStringValue(const std::string& name, const std::string& text);
 
 void CloseUserKey();
 
-// ---- Shell and clipboard -------------------------------------------------
+// ---- Shell and clipboard (shell_win32.cpp) ---------------------------------
 
 // Asks the shell to open `file` with the default verb; the shell's result.
 std::intptr_t ShellOpen(const std::string& file, const std::string& parameters,

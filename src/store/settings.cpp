@@ -73,8 +73,6 @@ SettingsBlock& Settings() {
   return block;
 }
 
-const std::string& SettingsFilePath() { return settings_path; }
-
 void LoadSettings() {
   if (!sys::GetEnv("VANTOR", settings_path)) settings_path.clear();
   settings_file.clear();

@@ -1,9 +1,6 @@
-// The settings file is a raw image of the settings block: 21 history
-// entries of 256 bytes, 20 alias entries of 267 bytes, then the creation
-// switch among reserved words. Every text is a length byte and its bytes.
-#include <algorithm>
+#include "store/settings_image.h"
 
-#include "store/settings.h"
+#include <algorithm>
 
 namespace vantor::store {
 namespace {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/path_text.h"
+
 namespace vantor::fake {
 namespace {
 
@@ -10,7 +12,7 @@ FakeSystem the_fake;
 // The length of a path's root: "X:\" for a drive, "\\server\share" for a
 // network path.
 std::size_t RootLength(const std::string& path) {
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+  if (IsNetworkPath(path)) {
     std::size_t server_end = path.find('\\', 2);
     if (server_end == std::string::npos) return path.size();
     std::size_t share_end = path.find('\\', server_end + 1);
@@ -93,7 +95,7 @@ std::string OemToAnsi(const std::string& text) {
 }
 
 std::string FakeSystem::Resolve(const std::string& path) const {
-  if (path.size() >= 2 && path[1] == ':') {
+  if (HasDriveColon(path)) {
     char drive = Upper(path.substr(0, 1))[0];
     std::string rest = path.substr(2);
     if (!rest.empty() && rest[0] == '\\')
@@ -103,7 +105,7 @@ std::string FakeSystem::Resolve(const std::string& path) const {
     if (Upper(current_dir.substr(0, 1))[0] == drive) base = current_dir;
     return WalkComponents(base, rest);
   }
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+  if (IsNetworkPath(path)) {
     std::size_t root = RootLength(path);
     return WalkComponents(path.substr(0, root), path.substr(root));
   }
@@ -120,7 +122,7 @@ void FakeSystem::AddDrive(char letter) {
 void FakeSystem::AddDir(const std::string& path) {
   std::string full = WithoutTrailingBackslash(path);
   if (IsRoot(full)) {
-    if (full.size() >= 2 && full[1] == ':')
+    if (HasDriveColon(full))
       AddDrive(full[0]);
     else
       dirs.emplace(Upper(full), DirNode{full, {}, false});
