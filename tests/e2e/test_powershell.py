@@ -45,7 +45,7 @@ def test_c_moves_the_session_and_hands_on_the_exit_code(vantor, overview_tree, p
         step("vantor.exe -?"),
         "$global:LASTEXITCODE = 7",
         step("c -?"),
-        value("(Get-Command c).Source"),
+        value("@((Get-Command c).CommandType.ToString(), (Get-Command c).Source)"),
         snapshot("after"),
     ], start="S:\\")
     assert session.code == 0, session.text
@@ -69,7 +69,7 @@ def test_c_moves_the_session_and_hands_on_the_exit_code(vantor, overview_tree, p
         assert b" Vantor v3.3 (32bit) " in screen.output
     assert outcome(help_) == (True, 7, "S:\\Program Files")
     assert HELP_SYNOPSIS.encode() in help_.output and b"Vantor v3.3" not in help_.output
-    assert session.values == [str(ps.script)]
+    assert session.values == [["ExternalScript", str(ps.script)]]
 
     before, after = session.snapshots["before"], session.snapshots["after"]
     assert {"function prompt", "errors 0"} <= before
