@@ -38,6 +38,29 @@ ensure_locale() {
   $sudo localedef -i ja_JP -f UTF-8 "$locale"
 }
 
+# PowerShell 7, in which the end-to-end tests run c.ps1: a .NET tool in the
+# repository's own git-ignored folder. The version is fixed because the
+# newest one (7.7.0) does not install.
+PWSH_VERSION=7.6.10
+PWSH_DIR="$REPO_ROOT/.tools/pwsh"
+export VANTOR_PWSH="$PWSH_DIR/pwsh"
+
+ensure_pwsh() {
+  [[ -x "$VANTOR_PWSH" && -d "$PWSH_DIR/.store/powershell/$PWSH_VERSION" ]] && return 0
+  command -v dotnet >/dev/null || {
+    echo "ensure_pwsh: dotnet (the .NET SDK) is not installed, so PowerShell cannot be" >&2
+    return 1
+  }
+  echo "Installing PowerShell $PWSH_VERSION into $PWSH_DIR"
+  rm -rf "$PWSH_DIR"
+  # No questions, no telemetry; without HOME, NuGet and the tool's first
+  # run keep their files under .tools.
+  local home="${HOME:-$REPO_ROOT/.tools/home}"
+  HOME="$home" DOTNET_CLI_HOME="$home" DOTNET_CLI_TELEMETRY_OPTOUT=1 DOTNET_NOLOGO=1 \
+    DOTNET_SKIP_FIRST_TIME_EXPERIENCE=1 \
+    dotnet tool install PowerShell --version "$PWSH_VERSION" --tool-path "$PWSH_DIR" </dev/null
+}
+
 build_native() {
   cmake -S "$REPO_ROOT" -B "$REPO_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$REPO_ROOT/build" -j "$JOBS"

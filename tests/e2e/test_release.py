@@ -2,6 +2,7 @@
 puts the program's folder on the user's Path exactly once, a new console
 finds c there, and uninstall.bat gives the Path back byte for byte."""
 
+import os
 import re
 import subprocess
 import zipfile
@@ -11,11 +12,11 @@ import pytest
 from vantor_e2e import (CD_MARK, ENV_KEY, EXIT_SCREEN_SHOWN, RC_MARK, REG_KEY, REPO,
                         batch_escape, parse_shell_output, reg_root, vantor_exe)
 
-RELEASE_FILES = {"install.bat", "uninstall.bat", "c.bat", "vantor.exe", "vantor-path.exe",
-                 "vantor.chm", "README.txt", "LICENSE.txt"}
-INSTALLED_FILES = {"vantor.exe", "c.bat", "vantor.chm", "vantor-path.exe", "README.txt",
+RELEASE_FILES = {"install.bat", "uninstall.bat", "c.bat", "c.ps1", "vantor.exe",
+                 "vantor-path.exe", "vantor.chm", "README.txt", "LICENSE.txt"}
+INSTALLED_FILES = {"vantor.exe", "c.bat", "c.ps1", "vantor.chm", "vantor-path.exe", "README.txt",
                    "LICENSE.txt", "vantor-uninstall.bat"}
-TEXT_FILES = ["install.bat", "uninstall.bat", "c.bat", "README.txt", "LICENSE.txt"]
+TEXT_FILES = ["install.bat", "uninstall.bat", "c.bat", "c.ps1", "README.txt", "LICENSE.txt"]
 
 
 def source_version():
@@ -145,8 +146,9 @@ def test_archive_holds_the_release_files_of_this_version(vantor, archive):
         files = {name: zipped.read(name) for name in zipped.namelist()}
     for name in TEXT_FILES:
         assert b"\n" not in files[name].replace(b"\r\n", b""), "%s has bare LF line ends" % name
-    assert files["c.bat"].replace(b"\r\n", b"\n") == (REPO / "c.bat").read_bytes().replace(
-        b"\r\n", b"\n")
+    for wrapper in ("c.bat", "c.ps1"):
+        assert files[wrapper].replace(b"\r\n", b"\n") == (REPO / wrapper).read_bytes().replace(
+            b"\r\n", b"\n"), wrapper
     assert files["vantor.exe"] == vantor_exe().read_bytes()
     assert b"\r\n## Windows\r\n" in files["README.txt"]
     assert files["LICENSE.txt"].startswith(b"MIT License\r\n")
@@ -191,12 +193,21 @@ def test_install_adds_the_folder_once_and_uninstall_restores_path(release, name)
     else:
         assert text == old + ";" + release.home_win
     assert {p.name for p in release.home.iterdir()} == INSTALLED_FILES
+    script = release.home / "c.ps1"
+    assert script.read_bytes() == (release.unpacked / "c.ps1").read_bytes()
+    # A second name for the first copy tells whether a later install
+    # writes into that file or makes a new one.
+    os.link(script, release.local / "first-c.ps1")
 
     installed = release.environment()
     res = release.run("install.bat")
     assert res.code == 0, res.text
     assert '"%s" is on your Path already.' % release.home_win in res.text
     assert release.environment() == installed
+    # c.ps1 is written as a new file every time, so that nothing of an
+    # earlier copy, a mark of the web included, stays with it.
+    assert script.stat().st_nlink == 1
+    assert script.read_bytes() == (release.unpacked / "c.ps1").read_bytes()
 
     res = release.run("uninstall.bat")
     assert res.code == 0, res.text

@@ -1,0 +1,104 @@
+<#
+.SYNOPSIS
+Changes the location of this PowerShell session with Vantor.
+
+.DESCRIPTION
+c runs vantor.exe from the folder of this script with the arguments as
+typed, then reads the change of directory that Vantor wrote into
+$env:TEMP\vantor2.bat and makes it here, with Set-Location -LiteralPath.
+Afterwards $LASTEXITCODE is Vantor's exit code, and $? is false when that
+code is not 0.
+
+PowerShell answers c -? itself with this help. For Vantor's usage screen
+type c '-?' (quoted); c -w shows its welcome screen.
+
+.EXAMPLE
+c pr\co
+
+Goes to the directory matching pr*\co*; when several match, a menu lets
+you pick one by its letter.
+
+.EXAMPLE
+c -
+
+Goes back to the directory you came from.
+#>
+
+# Works in Windows PowerShell 5.1 and PowerShell 7. It keeps nothing in the
+# session: its variables and functions live in the script's own scope.
+# Dot-sourced, it only defines its functions (the tests read the hand-off
+# file through them).
+
+# The code page Vantor writes the hand-off file in: the system's OEM code
+# page, to which it switches its file functions. Windows keeps it in the
+# registry; elsewhere the culture's OEM code page stands in. Windows
+# PowerShell has every code page built in, and PowerShell 7 registers the
+# legacy code pages of .NET at start.
+function Get-VantorEncoding {
+    $codePage = 0
+    if ([Environment]::OSVersion.Platform -eq [PlatformID]::Win32NT) {
+        $value = [Microsoft.Win32.Registry]::GetValue(
+            'HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Nls\CodePage', 'OEMCP', $null)
+        $null = [int]::TryParse([string]$value, [ref]$codePage)
+    }
+    if ($codePage -le 0) {
+        $codePage = [Globalization.CultureInfo]::CurrentCulture.TextInfo.OEMCodePage
+    }
+    [Text.Encoding]::GetEncoding($codePage)
+}
+
+# The directory a hand-off file's bytes name, or $null when they change
+# nothing. Vantor writes one of three contents, each line ended by CR LF:
+# "rem"; a drive line ("D:") and the change line for the rest of the path;
+# the change line alone for a network path. The change line is chdir and
+# the path in double quotes, with each % doubled for cmd.
+function Get-VantorTarget([byte[]]$Bytes, [Text.Encoding]$Encoding) {
+    $lines = @($Encoding.GetString($Bytes) -split "`r?`n")
+    if ($lines.Count -gt 1 -and $lines[-1] -eq '') {
+        $lines = $lines[0..($lines.Count - 2)]
+    }
+    if ($lines.Count -eq 2 -and $lines[0] -match '^[A-Za-z]:$') {
+        $drive = $lines[0]
+        $rootless = '\'
+    } elseif ($lines.Count -eq 1) {
+        $drive = ''
+        $rootless = '\\'
+    } else {
+        return $null
+    }
+    if ($lines[-1] -notmatch '^chdir "(.*)"$') {
+        return $null
+    }
+    $path = $Matches[1].Replace('%%', '%')
+    if (-not $path.StartsWith($rootless)) {
+        return $null
+    }
+    $drive + $path
+}
+
+if ($MyInvocation.InvocationName -eq '.') {
+    return
+}
+
+# A non-zero exit code is Vantor's answer, not an error of this script,
+# whatever the session's preferences say.
+$PSNativeCommandUseErrorActionPreference = $false
+$vantor = [IO.Path]::Combine($PSScriptRoot, 'vantor.exe')
+if (-not (Test-Path -LiteralPath $vantor -PathType Leaf)) {
+    Write-Error "c: vantor.exe is missing beside $PSCommandPath"
+    exit 1
+}
+& $vantor @args
+$code = $LASTEXITCODE
+# Only a run that ends with 0 hands a directory over; every other run
+# leaves "rem" in the file.
+if ($code -eq 0 -and $env:TEMP) {
+    $handOff = [IO.Path]::Combine($env:TEMP, 'vantor2.bat')
+    if (Test-Path -LiteralPath $handOff -PathType Leaf) {
+        $target = Get-VantorTarget ([IO.File]::ReadAllBytes($handOff)) (Get-VantorEncoding)
+        if ($target) {
+            Set-Location -LiteralPath $target
+        }
+    }
+}
+exit $code
