@@ -10,6 +10,7 @@
 
 #include "fake/fake_system.h"
 #include "matching/find_matches.h"
+#include "matching/match_order.h"
 #include "matching/path_spec.h"
 
 namespace {
