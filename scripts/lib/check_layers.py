@@ -58,7 +58,7 @@ def main(argv):
             bad.append("%s:%d: src/%s is not in the README's layout table"
                        % (path, number, target if source in rank else source))
         elif rank[target] > rank[source]:
-            bad.append("%s:%d: %s includes %s, a layer above it" % (path, number, source, target))
+            bad.append("%s:%d: %s includes %s, which builds on it" % (path, number, source, target))
     for line in bad:
         print(line)
     if bad:

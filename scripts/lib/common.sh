@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts: where things are, and installing what is missing.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ VANTOR_PACKAGES=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev clang clang-format libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
   python3 python3-pytest python3-pexpect python3-pyte fp-utils hyperfine zip unzip locales
+  shellcheck python3-pyflakes
 )
 
 ensure_packages() {

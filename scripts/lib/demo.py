@@ -1,6 +1,5 @@
 """Drives a real cmd shell under Wine through the c.bat wrapper."""
 import os
-import sys
 import time
 
 import pexpect

@@ -8,7 +8,9 @@ namespace vantor {
 
 // 'a' to 'z' upper-cased, every other byte as it is: ASCII letters are the
 // same in every code page, and no byte of another character is changed.
-constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char AsciiUpper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // True when every byte of `text` is ASCII (below 0x80).
 inline bool IsAscii(std::string_view text) {

@@ -68,6 +68,24 @@ class Console:
             time.sleep(pause)
             self.pump(0)
 
+    def wait_quiet(self, quiet=0.4, timeout=DEFAULT_TIMEOUT):
+        """Wait until no output has come for `quiet` seconds, that is until
+        the program has drawn all that the keys sent so far made it draw;
+        return the screen then."""
+        deadline = time.monotonic() + timeout
+        seen = len(self.raw)
+        still_since = time.monotonic()
+        while time.monotonic() - still_since < quiet:
+            if time.monotonic() > deadline:
+                raise AssertionError("the screen kept changing for %ss:\n%s"
+                                     % (timeout, self.screen_text()))
+            if not self.pump(0.05):
+                break
+            if len(self.raw) != seen:
+                seen = len(self.raw)
+                still_since = time.monotonic()
+        return self.screen_text()
+
     @property
     def display(self):
         return list(self.screen.display)

@@ -1,11 +1,9 @@
 """The match selection menu under Wine: drawing, colours, choosing by key,
 leaving with Esc, redirected input, and keys only a helper can inject."""
 
-import time
-
 import pytest
 
-from vantor_e2e import (CD_MARK, EXIT_NORMAL, HANDOFF_RESET, RC_MARK, Keys, tools_dir)
+from vantor_e2e import CD_MARK, EXIT_NORMAL, HANDOFF_RESET, RC_MARK, Keys
 
 PROMPT = "Change directory to (a-b or Escape to exit)? "
 COMMON = "S:\\Program Files\\Common Files"
@@ -22,23 +20,6 @@ def shell_outcome(console):
     code = next(int(line.split("=", 1)[1]) for line in lines if line.startswith(RC_MARK))
     cwd = lines[lines.index(CD_MARK) + 1]
     return code, cwd
-
-
-def inject_keys(vantor, *keys):
-    """Write key records ("character,virtual key,scan code[,state]") into
-    the console input of the running vantor.exe."""
-    tool = tools_dir() / "inject_keys.exe"
-    if not tool.is_file():
-        pytest.fail("test helper %s is missing: build the Windows targets" % tool, pytrace=False)
-    res = vantor.prefix.call(["wine", str(tool), "vantor.exe"] + list(keys))
-    assert res.returncode == 0, "inject_keys failed with %d" % res.returncode
-
-
-def wait_still(console, seconds=0.5):
-    """Let the program take what was sent; return the screen afterwards."""
-    time.sleep(seconds)
-    console.pump(0.1)
-    return console.screen_text()
 
 
 def test_key_picks_an_entry_and_the_shell_lands_there(vantor, overview_tree):
@@ -85,12 +66,12 @@ def test_keys_without_a_meaning_change_nothing(vantor, overview_tree):
     console = vantor.spawn(["pr\\co"], cwd=vantor.scratch / "sroot")
     try:
         console.wait_text(PROMPT)
-        before = wait_still(console, 0.1)
+        before = console.wait_quiet(0.1)
         console.send(Keys.LEFT, Keys.RIGHT, Keys.ENTER, Keys.TAB, Keys.F1, Keys.SHIFT_UP, "c", "A")
         # Num Lock, Scroll Lock with Shift and Caps Lock, which a terminal
         # cannot send: keys the menu reads and ignores.
-        inject_keys(vantor, "0,144,69", "0,145,70,0x10", "0,20,58")
-        assert wait_still(console) == before
+        vantor.inject_keys("0,144,69", "0,145,70,0x10", "0,20,58")
+        assert console.wait_quiet() == before
         console.send("a")
         console.wait_text(PROMPT + "a")
         assert console.wait_exit() == EXIT_NORMAL
@@ -104,7 +85,7 @@ def test_escape_with_its_character_leaves_the_menu(vantor, overview_tree):
     console = vantor.spawn(["pr\\co"], cwd=vantor.scratch / "sroot")
     try:
         console.wait_text(PROMPT)
-        inject_keys(vantor, "27,27,1")
+        vantor.inject_keys("27,27,1")
         console.wait_text(PROMPT + "Exit")
         assert console.wait_exit() == EXIT_NORMAL
     finally:
@@ -123,7 +104,7 @@ def test_ctrl_c_ends_the_run_with_exit_code_zero(vantor, overview_tree, source):
         if source == "terminal":
             console.send(Keys.CTRL_C)
         else:
-            inject_keys(vantor, "3,67,46,0x8")
+            vantor.inject_keys("3,67,46,0x8")
         assert console.wait_exit() == EXIT_NORMAL
     finally:
         console.close()

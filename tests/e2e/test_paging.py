@@ -6,7 +6,7 @@ import time
 
 import pytest
 
-from vantor_e2e import EXIT_NORMAL, EXIT_SCREEN_SHOWN, HANDOFF_RESET, Keys, tools_dir
+from vantor_e2e import EXIT_NORMAL, EXIT_SCREEN_SHOWN, HANDOFF_RESET, Keys
 
 MORE_PROMPT = " -- Press [Esc] to exit or any other key to continue -- "
 PAGE_1 = "Page 1 of 2  Change directory to (a-J or Escape to exit)?"
@@ -24,12 +24,6 @@ def sixty_dirs(vantor):
 def prompt_line(console):
     """The last line on the screen that holds text."""
     return [line.rstrip() for line in console.display if line.strip()][-1]
-
-
-def settle(console, seconds=0.4):
-    time.sleep(seconds)
-    console.pump(0.1)
-    return console.screen_text()
 
 
 def press(console, key, expected_prompt):
@@ -57,9 +51,9 @@ def test_menu_pages_forward_and_back(vantor, sixty_dirs):
         assert console.find("[a] S:\\d47") is not None
         assert console.find("[n] S:\\d60") is not None
         # On the last page, moves forward write nothing.
-        before = settle(console, 0.1)
+        before = console.wait_quiet(0.1)
         console.send(Keys.DOWN, Keys.PGDN, " ", Keys.END, pause=0.1)
-        assert settle(console) == before
+        assert console.wait_quiet() == before
         console.send("a")
         console.wait_text(PAGE_2 + " a")
         assert console.wait_exit() == EXIT_NORMAL
@@ -84,14 +78,6 @@ def test_menu_on_a_tall_screen_holds_sixty_two(vantor, sixty_dirs):
     assert vantor.handoff() == HANDOFF_RESET
 
 
-def inject_keys(vantor, *keys):
-    tool = tools_dir() / "inject_keys.exe"
-    if not tool.is_file():
-        pytest.fail("test helper %s is missing: build the Windows targets" % tool, pytrace=False)
-    res = vantor.prefix.call(["wine", str(tool), "vantor.exe"] + list(keys))
-    assert res.returncode == 0, "inject_keys failed with %d" % res.returncode
-
-
 def test_more_prompt_stops_a_long_text_and_any_key_goes_on(vantor):
     console = vantor.spawn(["-?"], rows=10)
     try:
@@ -99,12 +85,12 @@ def test_more_prompt_stops_a_long_text_and_any_key_goes_on(vantor):
         # Nine lines stand above the prompt on the tenth row.
         assert (row, col) == (9, 0)
         assert console.attr(9, 1) == 14
-        first_page = settle(console)
+        first_page = console.wait_quiet()
         # Shift alone is no key press; Num Lock is one, though a terminal
         # cannot send it.
-        inject_keys(vantor, "0,16,42,0x10")
-        assert settle(console) == first_page
-        inject_keys(vantor, "0,144,69")
+        vantor.inject_keys("0,16,42,0x10")
+        assert console.wait_quiet() == first_page
+        vantor.inject_keys("0,144,69")
         deadline = time.monotonic() + 10
         while console.screen_text() == first_page:
             assert time.monotonic() < deadline, "Num Lock did not continue"

@@ -12,6 +12,9 @@ import pytest
 from vantor_e2e import (CD_MARK, ENV_KEY, EXIT_SCREEN_SHOWN, RC_MARK, REG_KEY, REPO,
                         batch_escape, parse_shell_output, reg_root, vantor_exe)
 
+# Packs, installs and removes the release: part of the whole test run only.
+pytestmark = pytest.mark.whole
+
 RELEASE_FILES = {"install.bat", "uninstall.bat", "c.bat", "c.ps1", "vantor.exe",
                  "vantor-path.exe", "vantor.chm", "README.txt", "LICENSE.txt"}
 INSTALLED_FILES = {"vantor.exe", "c.bat", "c.ps1", "vantor.chm", "vantor-path.exe", "README.txt",

@@ -15,6 +15,9 @@ import pytest
 
 from vantor_e2e import EXIT_NORMAL, OEM
 
+# Storms of hundreds of runs: part of the whole test run, not of the quick one.
+pytestmark = pytest.mark.whole
+
 RUNS = 200
 PARALLEL = 8
 KILL_SHARE = 0.25

@@ -14,11 +14,19 @@ from pathlib import Path
 import pexpect
 
 # Re-exported: tests import everything from this module.
-from pty_console import (CD_MARK, DEFAULT_TIMEOUT, PYTE_COLOUR, RC_MARK,  # noqa: F401
-                         Console, Keys)
-from wine_prefix import (ANSI, LOCALE, LOCALE_932, OEM, SYSTEM_ENV_KEY, HarnessError,  # noqa: F401
-                         WinePrefix, base_env, check_locale, ensure_template, fix_address_layout,
+from pty_console import CD_MARK, DEFAULT_TIMEOUT, PYTE_COLOUR, RC_MARK, Console, Keys
+from wine_prefix import (ANSI, LOCALE, LOCALE_932, OEM, SYSTEM_ENV_KEY, HarnessError, WinePrefix,
+                         base_env, check_locale, ensure_template, fix_address_layout,
                          parse_reg_export, reg_root, template_dir)
+
+# Named here so that linters see them used; this module's own names are
+# imported by name as well.
+__all__ = [
+    "CD_MARK", "DEFAULT_TIMEOUT", "PYTE_COLOUR", "RC_MARK", "Console", "Keys",
+    "ANSI", "LOCALE", "LOCALE_932", "OEM", "SYSTEM_ENV_KEY", "HarnessError", "WinePrefix",
+    "base_env", "check_locale", "ensure_template", "fix_address_layout", "parse_reg_export",
+    "reg_root", "template_dir",
+]
 
 REPO = Path(__file__).resolve().parents[2]
 
@@ -375,6 +383,16 @@ class Vantor:
         child = pexpect.spawn("wine", ["cmd", "/c", driver], cwd=str(cwd or self.scratch),
                               env=self.prefix.env(env), dimensions=(rows, cols))
         return Console(child, rows, cols, self)
+
+    def inject_keys(self, *keys):
+        """Write key records ("character,virtual key,scan code[,state]")
+        into the console input of the running vantor.exe: keys that a
+        terminal cannot send (Num Lock, Caps Lock, Esc with character 27)."""
+        tool = tools_dir() / "inject_keys.exe"
+        if not tool.is_file():
+            raise HarnessError("test helper %s is missing: build the Windows targets" % tool)
+        res = self.prefix.call(["wine", str(tool), "vantor.exe"] + list(keys))
+        assert res.returncode == 0, "inject_keys failed with %d" % res.returncode
 
     # -- registry under the program's key
     def reg_add(self, name, data, kind="REG_SZ", key=REG_KEY):
