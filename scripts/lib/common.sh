@@ -12,7 +12,7 @@ VANTOR_PACKAGES=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev clang clang-format libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
   python3 python3-pytest python3-pexpect python3-pyte fp-utils hyperfine zip unzip locales
-  shellcheck python3-pyflakes
+  shellcheck python3-pyflakes python3-pytest-xdist
 )
 
 ensure_packages() {
