@@ -39,12 +39,14 @@ std::string Upper(std::string text) {
   return text;
 }
 
+// Upper-casing keeps the length of a text, so only entries as long as
+// `path` are upper-cased and compared: a list of thousands costs a scan.
 void RemoveEntriesEqualTo(const std::string& path, matching::MatchList& list) {
-  const std::string start = Upper(path);
-  list.erase(
-      std::remove_if(list.begin(), list.end(),
-                     [&](const matching::MatchEntry& entry) { return Upper(entry.path) == start; }),
-      list.end());
+  const std::string upper_path = Upper(path);
+  auto equal = [&](const matching::MatchEntry& entry) {
+    return entry.path.size() == path.size() && Upper(entry.path) == upper_path;
+  };
+  list.erase(std::remove_if(list.begin(), list.end(), equal), list.end());
 }
 
 void DrawEntries(Menu& menu) {

@@ -1,5 +1,6 @@
 #include "matching/find_matches.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "matching/edit_distance.h"
@@ -12,8 +13,11 @@ namespace {
 
 constexpr std::size_t kInitialCapacity = 20;
 
-MatchList match_list;
-MatchList create_list;
+// The lists live until the process ends and are never destroyed: the
+// system takes their memory back at once, where freeing the tens of
+// thousands of paths a wide level can give would delay the end of the run.
+MatchList& match_list = *new MatchList();
+MatchList& create_list = *new MatchList();
 bool creation_allowed = true;
 
 // The best grade of a level, and the exact match when there is one.
@@ -116,6 +120,18 @@ void MatchLevel(std::vector<DirRec>& records, std::string rest, const std::strin
     SearchLevel(std::move(rest), base + grade.exact->name, score);
   } else if (grade.best == kNoMatchScore) {
     NoteCreatable(base + component + "\\" + rest);
+  } else if (rest.empty()) {
+    // The last component: every record of the best grade is a match.
+    std::size_t followed = 0;
+    for (const DirRec& record : records) followed += record.score == grade.best ? 1 : 0;
+    // Room for all at once, growing as push_back would, so that many small
+    // leaves in a row still grow the list geometrically.
+    const std::size_t needed = match_list.size() + followed;
+    if (needed > match_list.capacity())
+      match_list.reserve(std::max(needed, 2 * match_list.capacity()));
+    for (const DirRec& record : records)
+      if (record.score == grade.best)
+        match_list.push_back(MatchEntry{base + record.name, score + grade.best});
   } else {
     for (const DirRec& record : records)
       if (record.score == grade.best) SearchLevel(rest, base + record.name, score + grade.best);

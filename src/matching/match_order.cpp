@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/path_text.h"
 #include "platform/system.h"
 
 namespace vantor::matching {
@@ -60,14 +61,24 @@ class UpperPaths {
  public:
   UpperPaths(const MatchList& list, std::size_t skip) {
     starts_.reserve(list.size() + 1);
-    std::string upper;
     for (const MatchEntry& entry : list) {
       starts_.push_back(text_.size());
-      upper.assign(entry.path, skip);
-      sys::UpperCase(upper);
-      text_ += upper;
+      text_.append(entry.path, skip);
     }
     starts_.push_back(text_.size());
+    // ASCII upper-cases byte by byte, so ASCII paths are done in one pass
+    // over all of them; any other text is upper-cased path by path, since
+    // the locale's rules may only ever see whole characters of one path.
+    if (IsAscii(text_)) {
+      sys::UpperCase(text_);
+      return;
+    }
+    std::string upper;
+    for (std::size_t i = 0; i < size(); ++i) {
+      upper.assign(text_, starts_[i], starts_[i + 1] - starts_[i]);
+      sys::UpperCase(upper);
+      text_.replace(starts_[i], upper.size(), upper);
+    }
   }
   std::size_t size() const { return starts_.size() - 1; }
   std::string_view operator[](std::size_t i) const {

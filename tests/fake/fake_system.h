@@ -119,6 +119,7 @@ void ResetFake();
 
 // Upper-cases bytes the way the fake's locale does (ASCII and Latin-1).
 std::string Upper(const std::string& text);
+void UpperInPlace(std::string& text);
 
 // The file functions answer in the ANSI code page until the program
 // switches them to OEM; texts are kept in OEM here (437), and this gives a
