@@ -1,6 +1,5 @@
 #include "matching/find_matches.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "matching/edit_distance.h"
@@ -122,13 +121,6 @@ void MatchLevel(std::vector<DirRec>& records, std::string rest, const std::strin
     NoteCreatable(base + component + "\\" + rest);
   } else if (rest.empty()) {
     // The last component: every record of the best grade is a match.
-    std::size_t followed = 0;
-    for (const DirRec& record : records) followed += record.score == grade.best ? 1 : 0;
-    // Room for all at once, growing as push_back would, so that many small
-    // leaves in a row still grow the list geometrically.
-    const std::size_t needed = match_list.size() + followed;
-    if (needed > match_list.capacity())
-      match_list.reserve(std::max(needed, 2 * match_list.capacity()));
     for (const DirRec& record : records)
       if (record.score == grade.best)
         match_list.push_back(MatchEntry{base + record.name, score + grade.best});

@@ -41,13 +41,19 @@ int Probe(int argc, char** argv) {
   if (what == "cmdline") return PrintHex(vantor::sys::CommandLine());
   if (what == "env" && argc > 2) {
     std::string value;
-    if (!vantor::sys::GetEnv(argv[2], value)) return std::printf("undefined\n") < 0;
+    if (!vantor::sys::GetEnv(argv[2], value)) {
+      std::printf("undefined\n");
+      return 0;
+    }
     return PrintHex(value);
   }
   if (what == "fullpath" && argc > 2) {
     vantor::sys::UseOemFileApis();
     std::string full;
-    if (!vantor::sys::FullPathName(FromHex(argv[2]), full)) return std::printf("failed\n") < 0;
+    if (!vantor::sys::FullPathName(FromHex(argv[2]), full)) {
+      std::printf("failed\n");
+      return 0;
+    }
     return PrintHex(full);
   }
   std::printf("usage: seam_probe upper HEX | cmdline ... | env NAME | fullpath HEX\n");
