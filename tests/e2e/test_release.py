@@ -155,10 +155,11 @@ def test_archive_holds_the_release_files_of_this_version(vantor, archive):
     assert files["vantor.exe"] == vantor_exe().read_bytes()
     assert b"\r\n## Windows\r\n" in files["README.txt"]
     assert files["LICENSE.txt"].startswith(b"MIT License\r\n")
-    # The archive's name and the program's banner take the same version.
+    # The archive's name and the program's banner take the same version, and
+    # the banner names the bitness of the build the archive holds (win64).
     res = vantor.run(["-?"])
     assert res.code == EXIT_SCREEN_SHOWN
-    assert " Vantor v%s (32bit) " % source_version() in res.text
+    assert " Vantor v%s (64bit) " % source_version() in res.text
 
 
 def test_package_stops_without_the_manual(e2e_session):
