@@ -9,10 +9,12 @@ rem The Path is edited by vantor-path.exe, not by this file: cmd would
 rem mangle percent signs and long values, and setx cuts them short.
 setlocal
 rem Started by a double-click, cmd runs this file alone and its window
-rem closes at the end: then pause, so that the messages can be read.
+rem closes at the end: then pause, so that the messages can be read. The
+rem inner if stands in parentheses: Wine's cmd takes "if /i" right after
+rem another if's condition for a syntax error (Windows' cmd does not).
 setlocal EnableDelayedExpansion
 set "VANTOR_PAUSE="
-if not "!cmdcmdline!"=="" if /i not "!cmdcmdline:%~f0=!"=="!cmdcmdline!" set "VANTOR_PAUSE=1"
+if not "!cmdcmdline!"=="" (if /i not "!cmdcmdline:%~f0=!"=="!cmdcmdline!" set "VANTOR_PAUSE=1")
 endlocal & set "VANTOR_PAUSE=%VANTOR_PAUSE%"
 set "VANTOR_CODE=1"
 if "%~1"=="/?" goto usage

@@ -6,10 +6,12 @@ rem stay in the registry unless "/purge" is given; a settings file named by
 rem VANTOR is never deleted. Installed, this file is vantor-uninstall.bat.
 setlocal
 rem Started by a double-click, cmd runs this file alone and its window
-rem closes at the end: then pause, so that the messages can be read.
+rem closes at the end: then pause, so that the messages can be read. The
+rem inner if stands in parentheses: Wine's cmd takes "if /i" right after
+rem another if's condition for a syntax error (Windows' cmd does not).
 setlocal EnableDelayedExpansion
 set "VANTOR_PAUSE="
-if not "!cmdcmdline!"=="" if /i not "!cmdcmdline:%~f0=!"=="!cmdcmdline!" set "VANTOR_PAUSE=1"
+if not "!cmdcmdline!"=="" (if /i not "!cmdcmdline:%~f0=!"=="!cmdcmdline!" set "VANTOR_PAUSE=1")
 endlocal & set "VANTOR_PAUSE=%VANTOR_PAUSE%"
 set "VANTOR_PURGE="
 if /i "%~1"=="/purge" set "VANTOR_PURGE=1"
@@ -58,16 +60,24 @@ if defined TEMP if exist "%TEMP%\vantor2.bat" del /f /q "%TEMP%\vantor2.bat" >nu
 for %%f in (vantor.exe c.bat c.ps1 vantor.chm vantor-path.exe README.txt LICENSE.txt) do (
   if exist "%VANTOR_HOME%\%%f" del /f /q "%VANTOR_HOME%\%%f" >nul 2>nul
 )
-rem This file may be the one being deleted: cmd has read the whole block
-rem before it runs, and exit keeps it from reading on.
-(
-  if exist "%VANTOR_HOME%\vantor-uninstall.bat" del /f /q "%VANTOR_HOME%\vantor-uninstall.bat" >nul 2>nul
-  rmdir "%VANTOR_HOME%" >nul 2>nul
-  if exist "%VANTOR_HOME%\" echo The folder "%VANTOR_HOME%" is in use or holds files of yours: delete it yourself.
-  echo Vantor is uninstalled.
-  if defined VANTOR_PAUSE pause
-  exit /b 0
-)
+rem Last the installed uninstaller, which may be this file, and the folder.
+rem Windows' cmd opens a batch file anew for each line: a goto without a
+rem label ends this file at once and the rest of its line, read already,
+rem still runs, so nothing is read from the deleted file (the variables were
+rem expanded when the line was read; "(call )" leaves errorlevel 0). Wine's
+rem cmd ends the line at that goto and goes on with the lines after it; it
+rem holds this file open until its end, so a deleted uninstaller stays there
+rem until then and the folder stays, empty. (Wine also reads the next line
+rem into this one when a parenthesized "if" is followed by another group:
+rem hence the bare if at its end.)
+set "VANTOR_SELF=%VANTOR_HOME%\vantor-uninstall.bat"
+goto 2>nul & del /f /q "%VANTOR_SELF%" >nul 2>nul & rmdir "%VANTOR_HOME%" >nul 2>nul & (if exist "%VANTOR_HOME%\" echo The folder "%VANTOR_HOME%" is in use or holds files of yours: delete it yourself.) & echo Vantor is uninstalled.& (call ) & if "%VANTOR_PAUSE%"=="1" pause
+if exist "%VANTOR_SELF%" del /f /q "%VANTOR_SELF%" >nul 2>nul
+rmdir "%VANTOR_HOME%" >nul 2>nul
+if exist "%VANTOR_HOME%\" echo The folder "%VANTOR_HOME%" is in use or holds files of yours: delete it yourself.
+echo Vantor is uninstalled.
+if defined VANTOR_PAUSE pause
+exit /b 0
 
 :usage
 echo usage: %~n0 [/purge]

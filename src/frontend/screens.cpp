@@ -52,6 +52,10 @@ const char* const kWelcomeLines[] = {
     "and much more. No index files required! It even matches typos!",
 };
 
+// The bitness of this build, not of the system: a 32-bit build on 64-bit
+// Windows runs with System32 redirected and would learn nothing from asking.
+constexpr const char* kBuildBits = sizeof(void*) == 8 ? "64bit" : "32bit";
+
 void NoticeLine(const std::string& text) {
   console::SetColour(console::kColourNotice);
   console::PagedLine(text);
@@ -60,8 +64,8 @@ void NoticeLine(const std::string& text) {
 }  // namespace
 
 std::string BannerLine() {
-  return std::string(" ") + kProductName + " v" + kProductVersion + " (32bit) " + kMakerNotice +
-         " ";
+  return std::string(" ") + kProductName + " v" + kProductVersion + " (" + kBuildBits + ") " +
+         kMakerNotice + " ";
 }
 
 void ShowUsageScreen() {

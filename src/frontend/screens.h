@@ -7,8 +7,9 @@
 
 namespace vantor {
 
-// " Vantor v3.3 (32bit) " followed by the maker's notice and a blank; the
-// first line of both screens, written in yellow.
+// " Vantor v3.3 (64bit) " followed by the maker's notice and a blank; the
+// first line of both screens, written in yellow. The bitness is the running
+// build's own: "(32bit)" in a 32-bit build.
 std::string BannerLine();
 
 // Writes the 33 usage lines in light grey and returns.

@@ -12,7 +12,7 @@ import pytest
 from vantor_e2e import (EXIT_NORMAL, EXIT_SCREEN_SHOWN, EXIT_UNHANDLED_ERROR, HANDOFF_RESET,
                         Keys, tools_dir, vantor_exe)
 
-BANNER = " Vantor v3.3 (32bit) Copyright (c) Orbwell Software "
+BANNER = " Vantor v3.3 (64bit) Copyright (c) Orbwell Software "
 MORE_PROMPT = " -- Press [Esc] to exit or any other key to continue -- "
 LAUNCH_FAILED = "Shell command failed. It has been copied to the clipboard."
 

@@ -66,7 +66,7 @@ def test_c_moves_the_session_and_hands_on_the_exit_code(vantor, overview_tree, p
     # PowerShell shows the script's help and the program does not run.
     for screen in (usage, usage_exe):
         assert outcome(screen) == (False, EXIT_SCREEN_SHOWN, "S:\\Program Files")
-        assert b" Vantor v3.3 (32bit) " in screen.output
+        assert b" Vantor v3.3 (64bit) " in screen.output
     assert outcome(help_) == (True, 7, "S:\\Program Files")
     assert HELP_SYNOPSIS.encode() in help_.output and b"Vantor v3.3" not in help_.output
     assert session.values == [["ExternalScript", str(ps.script)]]

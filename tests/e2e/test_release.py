@@ -79,9 +79,11 @@ class Release:
 
     def run(self, script, args=""):
         """Run a batch file of the unpacked archive as the user would."""
-        return self.vantor.run_cmd([self.set_local_app_data(),
-                                    'call "%s\\%s" %s' % (self.vantor.win(self.unpacked), script,
-                                                          args)])
+        res = self.vantor.run_cmd([self.set_local_app_data(),
+                                   'call "%s\\%s" %s' % (self.vantor.win(self.unpacked), script,
+                                                         args)])
+        assert "Syntax error" not in res.text, res.text
+        return res
 
     def set_path(self, before):
         """Make the user's Path value `before` ((type, text) or None)
@@ -155,10 +157,11 @@ def test_archive_holds_the_release_files_of_this_version(vantor, archive):
     assert files["vantor.exe"] == vantor_exe().read_bytes()
     assert b"\r\n## Windows\r\n" in files["README.txt"]
     assert files["LICENSE.txt"].startswith(b"MIT License\r\n")
-    # The archive's name and the program's banner take the same version.
+    # The archive's name and the program's banner take the same version, and
+    # the banner names the bitness of the build the archive holds (win64).
     res = vantor.run(["-?"])
     assert res.code == EXIT_SCREEN_SHOWN
-    assert " Vantor v%s (32bit) " % source_version() in res.text
+    assert " Vantor v%s (64bit) " % source_version() in res.text
 
 
 def test_package_stops_without_the_manual(e2e_session):
@@ -240,11 +243,24 @@ def test_installed_uninstaller_takes_itself_away(release, overview_tree):
     assert release.run("install.bat").code == 0
     code, output, _ = release.typed([release.set_local_app_data(), "vantor-uninstall"], "S:\\")
     assert code == 0, output
-    assert b"Vantor is uninstalled." in output
+    assert b"Vantor is uninstalled." in output and b"Syntax error" not in output
     assert release.path_record() == record_before
-    # Wine's cmd holds the running batch file open until it ends, so the
-    # emptied folder stays there (Windows' cmd reopens it for every line).
+    # Wine's cmd holds the running batch file open until it ends: the
+    # uninstaller, deleted, goes only then, so the folder stays, empty.
+    # Windows' cmd opens the file anew for each line and ends it at the
+    # last line's goto, so there the folder goes too.
     assert not release.home.exists() or not any(release.home.iterdir())
+
+
+def test_uninstall_leaves_files_of_yours_in_the_folder(release):
+    release.set_path(None)
+    assert release.run("install.bat").code == 0
+    (release.home / "notes.txt").write_text("mine")
+    res = release.run("uninstall.bat")
+    assert res.code == 0, res.text
+    assert ('The folder "%s" is in use or holds files of yours: delete it yourself.'
+            % release.home_win) in res.text
+    assert [p.name for p in release.home.iterdir()] == ["notes.txt"]
 
 
 def test_settings_stay_unless_purged(release):
