@@ -118,6 +118,16 @@ std::uint32_t ProcessId();
 // Upper-cases `text` in place with the system's locale rules.
 void UpperCase(std::string& text);
 
+// Takes the lock called `name`, which every process of the user's session
+// shares, waiting at most `milliseconds` for the process that holds it.
+// One that a process held when it ended (killed, crashed) is free: the
+// system gives it back. False, holding nothing, when it could not be had
+// in time or at all. One lock is held at a time.
+bool TakeSharedLock(const std::string& name, std::uint32_t milliseconds);
+
+// Gives back the lock TakeSharedLock took; nothing when none is held.
+void GiveBackSharedLock();
+
 // ---- Registry of the current user (registry_win32.cpp) ---------------------
 
 constexpr std::uint32_t kRegSz = 1;

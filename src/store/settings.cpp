@@ -1,5 +1,6 @@
 #include "store/settings.h"
 
+#include "base/path_text.h"
 #include "console/wincrt.h"
 #include "platform/system.h"
 #include "store/registry_store.h"
@@ -13,6 +14,10 @@ namespace {
 constexpr std::size_t kSettingsPathBuffer = 1024;
 // The longest full path that the file calls take.
 constexpr std::size_t kMaxFilePath = 259;
+// How long a change of the settings waits for the run that holds their lock
+// (each holds it for one read and one write of the store); after that it
+// goes on without the lock and saves as it would alone.
+constexpr std::uint32_t kLockWaitMilliseconds = 500;
 
 // Where the settings are kept.
 struct Location {
@@ -57,6 +62,60 @@ bool ReadStored(const Location& where, SettingsBlock& block) {
   return true;
 }
 
+// The lock that every run of the user takes around a change of the store at
+// `where`: named after the registry key or after the file's full path,
+// upper-cased (ASCII letters only, which needs no locale) and hashed to
+// keep the name short and free of backslashes. Empty for a settings path
+// that names no usable file, where there is nothing to guard.
+std::string LockName(const Location& where) {
+  if (!where.path.empty() && where.file.empty()) return std::string();
+  std::string identity = where.path.empty() ? std::string("HKCU\\") + kRegistryKey : where.file;
+  std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
+  for (char c : identity) {
+    hash ^= static_cast<unsigned char>(AsciiUpper(c));
+    hash *= 1099511628211ull;
+  }
+  std::string name = "Local\\Vantor.settings.";
+  for (int shift = 60; shift >= 0; shift -= 4) name += "0123456789abcdef"[(hash >> shift) & 0xF];
+  return name;
+}
+
+// One change of the stored settings. For its life it holds the lock on the
+// store and the console's output; it gives both back when it ends, also
+// when a refused registry write ends it early, and only then is the output
+// written.
+class Transaction {
+ public:
+  Transaction() {
+    console::HoldOutput();
+    std::string name = LockName(location);
+    locked_ = !name.empty() && sys::TakeSharedLock(name, kLockWaitMilliseconds);
+  }
+  ~Transaction() {
+    if (locked_) sys::GiveBackSharedLock();
+    console::ReleaseOutput();
+  }
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+ private:
+  bool locked_ = false;
+};
+
+// Fills Settings() from the store chosen at `location`; see LoadSettings.
+void LoadFromStore() {
+  if (location.path.empty()) {
+    LoadFromRegistry(Settings());
+    return;
+  }
+  if (ReadStored(location, Settings())) return;
+  console::SetColour(console::kColourError);
+  console::WriteLine("Vantor: Error - can't read settings from '" + location.path + "'");
+  console::WriteLine("        Creating new file");
+  SaveSettings();
+  console::RestoreColour();
+}
+
 // Where the new image is written before it is moved over the file: beside
 // it under its own name and this process's number, or under a short name in
 // the same folder when that would pass the limit of the file calls; empty
@@ -90,6 +149,20 @@ void RemoveHistoryEntry(std::size_t index) {
   history.back().clear();
 }
 
+// Puts `path` first in the history of Settings(), as AddToHistory tells.
+void PutFirstInHistory(const std::string& path) {
+  auto& history = Settings().history;
+  // The path is compared in the form in which it is stored, so that a path
+  // longer than the field does not come in again beside its own cut copy.
+  std::string entry = path.substr(0, kPathField);
+  // An entry equal to it is taken out; the one that moves into its place is
+  // not compared again.
+  for (std::size_t i = 0; i < history.size() && !history[i].empty(); ++i)
+    if (SameTextIgnoringCase(history[i], entry)) RemoveHistoryEntry(i);
+  for (std::size_t i = history.size() - 1; i > 0; --i) history[i] = history[i - 1];
+  history[0] = entry;
+}
+
 }  // namespace
 
 SettingsBlock& Settings() {
@@ -99,16 +172,20 @@ SettingsBlock& Settings() {
 
 void LoadSettings() {
   location = LocateSettings();
-  if (location.path.empty()) {
-    LoadFromRegistry(Settings());
-    return;
-  }
-  if (ReadStored(location, Settings())) return;
-  console::SetColour(console::kColourError);
-  console::WriteLine("Vantor: Error - can't read settings from '" + location.path + "'");
-  console::WriteLine("        Creating new file");
+  LoadFromStore();
+}
+
+void LoadAndSaveSettings() {
+  location = LocateSettings();
+  Transaction transaction;
+  LoadFromStore();
   SaveSettings();
-  console::RestoreColour();
+}
+
+void ChangeSettings(const std::function<bool()>& change) {
+  Transaction transaction;
+  ReadStored(location, Settings());
+  if (change()) SaveSettings();
 }
 
 bool ReadStoredSettings(SettingsBlock& block) { return ReadStored(LocateSettings(), block); }
@@ -128,17 +205,10 @@ void AddToHistory(const std::string& path) {
   // An empty text (a start directory too deep to be read back) names no
   // directory, and at the front it would hide every entry behind it.
   if (path.empty()) return;
-  auto& history = Settings().history;
-  // The path is compared in the form in which it is stored, so that a path
-  // longer than the field does not come in again beside its own cut copy.
-  std::string entry = path.substr(0, kPathField);
-  // An entry equal to it is taken out; the one that moves into its place is
-  // not compared again.
-  for (std::size_t i = 0; i < history.size() && !history[i].empty(); ++i)
-    if (SameTextIgnoringCase(history[i], entry)) RemoveHistoryEntry(i);
-  for (std::size_t i = history.size() - 1; i > 0; --i) history[i] = history[i - 1];
-  history[0] = entry;
-  SaveSettings();
+  ChangeSettings([&path] {
+    PutFirstInHistory(path);
+    return true;
+  });
 }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {

@@ -3,6 +3,7 @@
 // in the settings file named by VANTOR or, without it, in the registry.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "store/settings_image.h"
@@ -34,8 +35,22 @@ bool ReadStoredSettings(SettingsBlock& block);
 // the run goes on.
 void SaveSettings();
 
+// Start-up: LoadSettings and at once SaveSettings, as one transaction
+// (see ChangeSettings).
+void LoadAndSaveSettings();
+
+// One change of the stored settings, as one short transaction: takes the
+// lock that all runs of the user share (waiting at most half a second for
+// the run that holds it, then going on without it), reads the stored block
+// afresh into Settings() (keeping the block in memory when nothing can be
+// read), lets `change` edit Settings(), saves when it returns true, and
+// gives the lock back. What `change` and the save write appears after that,
+// in order. So a change made by another console in the meantime is kept.
+void ChangeSettings(const std::function<bool()>& change);
+
 // Puts `path` at index 0 of the history (an entry equal to it ignoring
-// case is removed first) and saves. An empty path is not recorded.
+// case is removed first) and saves, in one ChangeSettings. An empty path
+// is not recorded.
 void AddToHistory(const std::string& path);
 
 // Compares two texts ignoring case with the system's upper-casing.

@@ -268,8 +268,10 @@ class HistoryTest : public SettingsFileTest {
     Fake().output.clear();
     Fake().colour_log.clear();
   }
+  // Stores `count` entries: a change applies to the history as stored.
   static void Fill(int count) {
     for (int i = 0; i < count; ++i) Settings().history[i] = "C:\\D" + std::to_string(i);
+    SaveSettings();
   }
   static std::vector<std::string> Saved() {
     SettingsBlock block = DecodeSettings(FileBytes());
@@ -293,6 +295,7 @@ TEST_F(HistoryTest, AnEntryFoundFurtherBackMovesToTheFront) {
 TEST_F(HistoryTest, AnEntryDifferingOnlyInCaseIsReplacedByTheNewForm) {
   Settings().history[0] = "C:\\Work";
   Settings().history[1] = "C:\\CAF\xC9";
+  SaveSettings();
   AddToHistory("c:\\caf\xE9");
   EXPECT_EQ(Settings().history[0], "c:\\caf\xE9");
   EXPECT_EQ(Settings().history[1], "C:\\Work");

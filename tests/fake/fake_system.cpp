@@ -293,6 +293,22 @@ std::uint32_t ProcessId() { return Fake().process_id; }
 
 void UpperCase(std::string& text) { fake::UpperInPlace(text); }
 
+bool TakeSharedLock(const std::string& name, std::uint32_t /*milliseconds*/) {
+  GiveBackSharedLock();
+  bool free = Fake().locks_held_elsewhere.count(name) == 0;
+  std::string at = " @" + std::to_string(Fake().output.size());
+  Fake().lock_log.push_back((free ? "take " : "time out ") + name + at);
+  if (free) Fake().lock_held = name;
+  return free;
+}
+
+void GiveBackSharedLock() {
+  if (Fake().lock_held.empty()) return;
+  Fake().lock_log.push_back("give back " + Fake().lock_held + " @" +
+                            std::to_string(Fake().output.size()));
+  Fake().lock_held.clear();
+}
+
 bool StdHandleValid(StdStream stream) { return Fake().handle_valid[static_cast<int>(stream)]; }
 
 void SetProcessedInputMode() { Fake().processed_input_mode = true; }

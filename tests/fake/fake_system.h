@@ -58,6 +58,13 @@ struct FakeSystem {
   std::vector<std::string> listed;                     // every directory enumerated
   std::vector<std::string> created;                    // every directory created
   std::uint32_t process_id = 4242;
+  // Locks shared between runs: the names another run holds (waiting for one
+  // of them times out), the one this run holds, and what happened to them in
+  // order ("take NAME", "time out NAME", "give back NAME"), each with the
+  // length of the output at that moment ("@N").
+  std::set<std::string> locks_held_elsewhere;
+  std::string lock_held;
+  std::vector<std::string> lock_log;
 
   // Console
   bool handle_valid[3] = {true, true, true};  // output, error, input
