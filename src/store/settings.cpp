@@ -190,6 +190,8 @@ void ChangeSettings(const std::function<bool()>& change) {
 
 bool ReadStoredSettings(SettingsBlock& block) { return ReadStored(LocateSettings(), block); }
 
+std::string SettingsLockName() { return LockName(LocateSettings()); }
+
 void SaveSettings() {
   if (location.path.empty()) {
     SaveToRegistry(Settings());

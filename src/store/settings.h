@@ -28,6 +28,11 @@ void LoadSettings();
 // not read either (read-only, or refused for reading and writing), no key.
 bool ReadStoredSettings(SettingsBlock& block);
 
+// The name of the lock that guards the store VANTOR names now (resolved as
+// ReadStoredSettings resolves it), or the registry key without VANTOR;
+// empty when VANTOR names no usable file.
+std::string SettingsLockName();
+
 // Writes Settings() back to where LoadSettings took it from. The file is
 // replaced as a whole (written beside it, then moved over it), so it is
 // never left truncated; only a file so deep that no name beside it fits in

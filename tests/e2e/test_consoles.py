@@ -5,10 +5,11 @@ the registry alike. Each proof prints what was kept, for comparison with
 a build without the lock."""
 
 import subprocess
+import time
 
 import pytest
 
-from vantor_e2e import EXIT_NORMAL, OEM
+from vantor_e2e import EXIT_NORMAL, OEM, tools_dir
 
 PROMPT = "Change directory to (a-b or Escape to exit)? "
 CORP = "S:\\ProgramData\\Corp"
@@ -112,3 +113,36 @@ def test_a_menu_left_open_keeps_what_another_console_stored(vantor, stored, over
              "back" if ("old", "X:\\old") in aliases else "stays removed", stored.history()[0]))
     assert aliases == left_by_b and aliases[0] == ("proj", "X:\\d1")
     assert stored.history()[0] == CORP
+
+
+def test_a_lock_held_elsewhere_delays_a_run_a_bounded_time_and_dies_with_its_holder(vantor,
+                                                                                   stored):
+    """A process that holds the lock and never gives it back (the helper)
+    delays each change of a run by the bounded wait alone: the run still
+    saves. Once the holder is killed the system frees the lock at once."""
+    tool = [str(tools_dir() / "settings_lock.exe")]
+    env = vantor.prefix.env(stored.env)
+
+    def try_lock():
+        return subprocess.run(["wine"] + tool + ["try"], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=60).stdout.strip()
+
+    holder = subprocess.Popen(["wine"] + tool + ["hold"], env=env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        assert holder.stdout.readline().strip() == b"held"
+        assert try_lock() == b"busy"
+        started = time.monotonic()
+        res = vantor.run(["-a", "late", "X:\\late"], env=stored.env)
+        waited = time.monotonic() - started
+        assert (res.code, res.text) == (EXIT_NORMAL, "Vantor: Adding alias late=X:\\late\r\n")
+        assert stored.aliases()[0] == ("late", "X:\\late")
+        # Start-up's load-and-save and the definition each waited 0.5 s.
+        assert waited >= 1.0
+    finally:
+        holder.kill()
+        holder.wait(timeout=60)
+    deadline = time.monotonic() + 30
+    while try_lock() != b"free":
+        assert time.monotonic() < deadline, "the killed holder's lock was never freed"
+    print("\n%s: a run under a lock held elsewhere took %.2f s" % (stored.kind, waited))
