@@ -92,10 +92,29 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
 // or not every byte was written.
 bool WriteFileDurably(const std::string& path, const std::string& bytes);
 
-// Replaces `target` by `source` in one step (a rename over the old file).
+// The file an existing path names, after the links that lead to it.
+struct FileIdentity {
+  std::string final_path;   // full path, with a drive letter or \\server\share
+  std::uint32_t links = 1;  // hard links (names) of the file
+};
+
+// Opens the existing file `path` (following a symbolic link) and tells
+// which file it is. False when it cannot be opened or its final path is
+// longer than 259 bytes.
+bool IdentifyFile(const std::string& path, FileIdentity& identity);
+
+// Replaces `target` by `source` in one step (a rename over the old file),
+// so there is never a moment without it; `source` first takes over the
+// hidden and system attributes and the access rules of an existing target.
 // False, leaving both alone, when `target` is a read-only file or a
 // directory; another process replacing it at the same moment is waited for.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
+
+// Writes `bytes` over the existing file `path` from its start, cuts it
+// there and flushes it: the file itself stays (attributes, security,
+// links). False when it does not exist, is read-only, cannot be opened for
+// writing or not every byte was written.
+bool OverwriteFileDurably(const std::string& path, const std::string& bytes);
 
 // Deletes a file; failures are ignored.
 void DeleteFileQuietly(const std::string& path);

@@ -116,31 +116,39 @@ void LoadFromStore() {
   console::RestoreColour();
 }
 
-// Where the new image is written before it is moved over the file: beside
-// it under its own name and this process's number, or under a short name in
-// the same folder when that would pass the limit of the file calls; empty
-// when no such name fits.
-std::string TemporaryFileName() {
+// Where the new image is written before it is put in place of `target`:
+// beside it under its own name and this process's number, or under a short
+// name in the same folder when that would pass the limit of the file calls;
+// empty when no such name fits.
+std::string TemporaryFileName(const std::string& target) {
   const std::string suffix = std::to_string(sys::ProcessId()) + ".tmp";
-  std::string beside = location.file + "." + suffix;
+  std::string beside = target + "." + suffix;
   if (beside.size() <= kMaxFilePath) return beside;
-  std::string folder = location.file.substr(0, location.file.rfind('\\') + 1);
+  std::string folder = target.substr(0, target.rfind('\\') + 1);
   std::string short_name = folder + "~vantor" + suffix;
   return short_name.size() <= kMaxFilePath ? short_name : std::string();
 }
 
-// Writes the whole image beside the settings file and moves it over the old
-// one, so that a run that is stopped half-way, or another run saving at the
-// same moment, never leaves a truncated or mixed file behind. A file deep
-// enough that no name beside it fits is written in place.
+// Writes the whole image to the settings file and keeps the file the user
+// has. The image goes beside the file that a link leads to and is put in
+// its place as the system keeps a file's identity (attributes, security,
+// streams), so a run stopped half-way, or another saving at the same
+// moment, never leaves a truncated or mixed file. A file with several
+// names (hard links) would lose the others that way, and a folder may
+// refuse new files while the file itself is writable: such a file, and one
+// so deep that no name beside it fits, is written over in place.
 bool WriteSettingsFile(const std::string& image) {
   if (!PathUsable()) return false;
-  std::string temp = TemporaryFileName();
-  if (temp.empty()) return sys::WriteFileDurably(location.file, image);
-  if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, location.file))
-    return true;
-  sys::DeleteFileQuietly(temp);
-  return false;
+  sys::FileIdentity identity;
+  bool exists = sys::IdentifyFile(location.file, identity);
+  std::string target = exists ? identity.final_path : location.file;
+  std::string temp = TemporaryFileName(target);
+  if (!temp.empty() && !(exists && identity.links > 1)) {
+    if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, target)) return true;
+    sys::DeleteFileQuietly(temp);
+    if (!exists) return false;
+  }
+  return exists ? sys::OverwriteFileDurably(target, image) : sys::WriteFileDurably(target, image);
 }
 
 void RemoveHistoryEntry(std::size_t index) {

@@ -230,6 +230,36 @@ TEST_F(SettingsFileTest, EveryRelativeFormNamesOneFileForTheWholeRun) {
   }
 }
 
+// A save keeps the file the user has: a link's own file gets the block (the
+// link stays a link), a file with several names is written in place, and so
+// is one whose folder refuses new files; a read-only one is still refused.
+TEST_F(SettingsFileTest, ASaveKeepsTheFileTheUserHas) {
+  Fake().AddDir("D:\\Sync");
+  Fake().files["D:\\SYNC\\V.DAT"] = DefaultSettings().image;
+  Fake().file_links[fake::Upper(kPath)] = "D:\\Sync\\v.dat";
+  LoadSettings();
+  AddToHistory("C:\\Linked");
+  EXPECT_EQ(DecodeSettings(Fake().FileContent("D:\\Sync\\v.dat")).history[0], "C:\\Linked");
+  EXPECT_TRUE(Fake().file_links.count(fake::Upper(kPath))) << "the link is still a link";
+  EXPECT_EQ(Fake().files.size(), 1u) << "no block left beside either name";
+
+  Fake().hard_links["D:\\SYNC\\V.DAT"] = 2;
+  AddToHistory("C:\\Named twice");
+  EXPECT_EQ(Fake().hard_links["D:\\SYNC\\V.DAT"], 2u) << "written in place";
+  EXPECT_EQ(DecodeSettings(FileBytes()).history[0], "C:\\Named twice");
+
+  Fake().file_links.clear();
+  PutFile(DefaultSettings().image);
+  Fake().unwritable_folders.insert("C:\\TEMP");
+  LoadSettings();
+  AddToHistory("C:\\In place");
+  EXPECT_EQ(DecodeSettings(FileBytes()).history[0], "C:\\In place");
+  EXPECT_EQ(Fake().output, "");
+  Fake().read_only_files.insert(fake::Upper(kPath));
+  SaveSettings();
+  EXPECT_EQ(Fake().ColouredOutput(), WriteFailure());
+}
+
 // The read that other commands may make at any time: it finds what is
 // stored, and a missing file or key stays missing.
 TEST_F(SettingsFileTest, ReadingTheStoredBlockChangesNothing) {

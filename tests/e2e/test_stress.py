@@ -182,7 +182,7 @@ def test_a_storm_of_runs_against_one_settings_file(vantor, drive):
         while not stop.is_set():
             try:
                 decode(path.read_bytes())
-            except AssertionError as err:
+            except (AssertionError, FileNotFoundError) as err:
                 seen["bad"].append(str(err))
             seen["checked"] += 1
 

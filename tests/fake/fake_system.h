@@ -52,7 +52,12 @@ struct FakeSystem {
   std::string current_dir = "C:\\";
   std::map<char, std::string> drive_dirs;  // per-drive current directory
   std::map<std::string, std::string> files;
-  std::set<std::string> read_only_files;               // upper-cased paths
+  std::set<std::string> read_only_files;  // upper-cased paths
+  // Symbolic links to files: upper-cased link path -> the full path it leads
+  // to. Opening a link opens its file; a file moved over a link replaces
+  // the link itself, as on Windows.
+  std::map<std::string, std::string> file_links;
+  std::map<std::string, std::uint32_t> hard_links;     // upper path -> names (default 1)
   std::set<std::string> unwritable_folders;            // upper-cased folder paths
   std::map<std::string, std::uint32_t> create_errors;  // upper path -> code
   std::vector<std::string> listed;                     // every directory enumerated
@@ -116,6 +121,9 @@ struct FakeSystem {
   bool FileExists(const std::string& path) const;
 
   // ---- Used by the fake seam ----
+  // The key in `files` of the file that opening `path` reaches (through a
+  // symbolic link).
+  std::string FileKey(const std::string& path) const;
   // Resolves `path` against the current directories to an absolute path
   // with "." and ".." steps applied; empty when it names no drive.
   std::string Resolve(const std::string& path) const;
