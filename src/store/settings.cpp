@@ -130,13 +130,13 @@ std::string TemporaryFileName(const std::string& target) {
 }
 
 // Writes the whole image to the settings file and keeps the file the user
-// has. The image goes beside the file that a link leads to and is put in
-// its place as the system keeps a file's identity (attributes, security,
-// streams), so a run stopped half-way, or another saving at the same
-// moment, never leaves a truncated or mixed file. A file with several
-// names (hard links) would lose the others that way, and a folder may
-// refuse new files while the file itself is writable: such a file, and one
-// so deep that no name beside it fits, is written over in place.
+// has. The image goes beside the file that a link leads to and is moved
+// over it there, taking over its attributes and access rules, so a run
+// stopped half-way, or another saving at the same moment, never leaves a
+// truncated, mixed or missing file. A file with several names (hard links)
+// would lose the others that way, and a folder may refuse new files while
+// the file itself is writable: such a file, and one so deep that no name
+// beside it fits, is written over in place.
 bool WriteSettingsFile(const std::string& image) {
   if (!PathUsable()) return false;
   sys::FileIdentity identity;

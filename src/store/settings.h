@@ -33,11 +33,13 @@ bool ReadStoredSettings(SettingsBlock& block);
 // empty when VANTOR names no usable file.
 std::string SettingsLockName();
 
-// Writes Settings() back to where LoadSettings took it from. The file is
-// replaced as a whole (written beside it, then moved over it), so it is
-// never left truncated; only a file so deep that no name beside it fits in
-// a full path is written in place. A failure is reported (light red) and
-// the run goes on.
+// Writes Settings() back to where LoadSettings took it from (no lock: see
+// ChangeSettings). The file is replaced as a whole where a link leads
+// (written beside it, then moved over it, keeping its attributes and access
+// rules), so it is never left truncated or missing; a file with several
+// names, one whose folder refuses new files, and one so deep that no name
+// beside it fits in a full path are written over in place. A failure is
+// reported (light red) and the run goes on.
 void SaveSettings();
 
 // Start-up: LoadSettings and at once SaveSettings, as one transaction
