@@ -1,5 +1,7 @@
 #include "console/wincrt.h"
 
+#include <vector>
+
 #include "base/exit.h"
 #include "platform/system.h"
 
@@ -10,6 +12,15 @@ int screen_last_row = 24;
 int column_width = 40;
 int current_attribute = kColourNormal;
 bool last_read_failed = false;
+
+// Output kept by HoldOutput: each entry is a colour change or text.
+struct HeldOutput {
+  bool is_colour = false;
+  int attribute = 0;
+  std::string text;
+};
+bool holding_output = false;
+std::vector<HeldOutput> held_output;
 
 constexpr std::uint32_t kModifierBits = 0x1F;  // both Alts, both Ctrls, Shift
 constexpr std::uint16_t kVirtualKeyEscape = 27;
@@ -53,7 +64,10 @@ int ScreenLastRow() { return screen_last_row; }
 int ColumnWidth() { return column_width; }
 
 void SetColour(int attribute) {
-  sys::SetTextAttribute(attribute);
+  if (holding_output)
+    held_output.push_back(HeldOutput{true, attribute, std::string()});
+  else
+    sys::SetTextAttribute(attribute);
   current_attribute = attribute;
 }
 
@@ -67,7 +81,14 @@ void RestoreColour() {
 }
 
 void Write(const std::string& text) {
-  if (!text.empty()) sys::WriteOut(text);
+  if (text.empty()) return;
+  if (!holding_output) {
+    sys::WriteOut(text);
+  } else if (!held_output.empty() && !held_output.back().is_colour) {
+    held_output.back().text += text;
+  } else {
+    held_output.push_back(HeldOutput{false, 0, text});
+  }
 }
 
 void WriteLine(const std::string& text) { Write(text + kLineEnd); }
@@ -76,6 +97,19 @@ void WriteColouredLine(int attribute, const std::string& text) {
   SetColour(attribute);
   Write(text);
   RestoreColour();
+}
+
+void HoldOutput() { holding_output = true; }
+
+void ReleaseOutput() {
+  holding_output = false;
+  for (const HeldOutput& entry : held_output) {
+    if (entry.is_colour)
+      sys::SetTextAttribute(entry.attribute);
+    else
+      sys::WriteOut(entry.text);
+  }
+  held_output.clear();
 }
 
 KeyPress ReadKeyPress() {

@@ -67,6 +67,13 @@ void WriteLine(const std::string& text = std::string());
 // The usual coloured message: colour, text, RestoreColour.
 void WriteColouredLine(int attribute, const std::string& text);
 
+// From HoldOutput to ReleaseOutput, text and colour changes are kept, in
+// order, and ReleaseOutput writes them: the settings store holds its
+// messages while it holds the lock every run shares, since a console write
+// can wait as long as the user is selecting text in the window.
+void HoldOutput();
+void ReleaseOutput();
+
 // Waits for one acceptable key press. When standard input cannot be read
 // it returns at once with no character and the scan code of End.
 KeyPress ReadKeyPress();

@@ -17,10 +17,10 @@ using console::kColourKey;
 using console::kColourNormal;
 using console::kColourNotice;
 using store::Alias;
+using store::ChangeSettings;
 using store::kAliasCount;
 using store::kHistorySize;
 using store::PutAliasFirst;
-using store::SaveSettings;
 using store::TakeOutAlias;
 
 std::array<Alias, kAliasCount>& Aliases() { return store::Settings().aliases; }
@@ -91,33 +91,41 @@ void AliasOption(const std::vector<std::string>& args) {
   EndRun(kExitNormal);
 }
 
+// Each edit is applied to the table as it is stored at that moment (see
+// ChangeSettings), so its messages tell what happened to that table.
 void DefineAlias(const std::string& name, const std::string& dir) {
-  std::string dropped;
-  TakeOutAlias(name, dropped);
-  const Alias& last = Aliases().back();
-  if (!last.name.empty())
-    console::WriteColouredLine(
-        kColourError, "Vantor: Alias list is full. Removing alias " + last.name + " = " + last.dir);
-  PutAliasFirst(name, dir);
-  console::WriteColouredLine(kColourNotice,
-                             "Vantor: Adding alias " + Aliases()[0].name + "=" + dir);
-  SaveSettings();
+  ChangeSettings([&] {
+    std::string dropped;
+    TakeOutAlias(name, dropped);
+    const Alias& last = Aliases().back();
+    if (!last.name.empty())
+      console::WriteColouredLine(kColourError, "Vantor: Alias list is full. Removing alias " +
+                                                   last.name + " = " + last.dir);
+    PutAliasFirst(name, dir);
+    console::WriteColouredLine(kColourNotice,
+                               "Vantor: Adding alias " + Aliases()[0].name + "=" + dir);
+    return true;
+  });
 }
 
 void RemoveAlias(const std::string& name) {
-  std::string dir;
-  if (TakeOutAlias(name, dir))
-    console::WriteColouredLine(kColourNotice, "Vantor: Removing alias '" + name + "'");
-  else
-    console::WriteColouredLine(kColourError, "Vantor: No alias to delete called '" + name + "'");
-  SaveSettings();
+  ChangeSettings([&] {
+    std::string dir;
+    if (TakeOutAlias(name, dir))
+      console::WriteColouredLine(kColourNotice, "Vantor: Removing alias '" + name + "'");
+    else
+      console::WriteColouredLine(kColourError, "Vantor: No alias to delete called '" + name + "'");
+    return true;
+  });
 }
 
 void PromoteAlias(const std::string& name) {
-  std::string dir;
-  if (!TakeOutAlias(name, dir)) return;
-  PutAliasFirst(name, dir);
-  SaveSettings();
+  ChangeSettings([&] {
+    std::string dir;
+    if (!TakeOutAlias(name, dir)) return false;
+    PutAliasFirst(name, dir);
+    return true;
+  });
 }
 
 void UseAlias(const std::string& spec) {

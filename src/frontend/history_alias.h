@@ -26,11 +26,13 @@ void DefineAlias(const std::string& name, const std::string& dir);
 void RemoveAlias(const std::string& name);
 
 // Moves the alias `name` (any case) to the front, stored in the form given
-// here, and saves; does nothing when no such alias is reachable.
+// here, and saves; saves nothing when no such alias is reachable in the
+// table as stored (another console may have removed it).
 void PromoteAlias(const std::string& name);
 
-// Returns when `spec` names no alias; otherwise moves the alias to the
-// front, saves and changes to its directory (never returns).
+// Returns when `spec` names no alias in the table the run loaded;
+// otherwise moves the alias to the front, saves and changes to the
+// directory the run loaded for it (never returns).
 void UseAlias(const std::string& spec);
 
 }  // namespace vantor

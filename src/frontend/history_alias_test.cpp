@@ -40,6 +40,11 @@ class HistoryAliasTest : public ::testing::Test {
       Settings().aliases[k] =
           k < count ? Alias{"a" + std::to_string(k), "C:\\A" + std::to_string(k)} : Alias{};
   }
+  // The lock's name in an entry of the fake's lock log.
+  static std::string LockIn(const std::string& entry) {
+    std::string head = entry.substr(0, entry.rfind(' '));
+    return head.substr(head.rfind(' ') + 1);
+  }
   static std::vector<std::string> Names() {
     std::vector<std::string> names;
     for (const Alias& alias : Settings().aliases) names.push_back(alias.name);
@@ -209,6 +214,87 @@ TEST_F(HistoryAliasTest, ATextThatIsNoAliasReturnsWithoutSaving) {
   EXPECT_TRUE(Fake().registry_writes.empty());
   EXPECT_EQ(Names()[0], "dos");
   EXPECT_EQ(Fake().output, "");
+}
+
+// Two runs interleaved: run A loads, and while it waits (in its menu, say)
+// run B edits the aliases; A's later changes are made to what B stored, and
+// A's messages tell of that table.
+TEST_F(HistoryAliasTest, AChangeIsMadeToWhatAnotherRunStoredMeanwhile) {
+  store::SaveSettings();  // "dos" and "win"
+  store::LoadAndSaveSettings();
+  const store::SettingsBlock run_a = Settings();
+  EXPECT_EQ(fake::RunVantor("-a proj X:\\d1"), 0);
+  EXPECT_EQ(fake::RunVantor("-a win"), 0);
+
+  Settings() = run_a;
+  store::AddToHistory("C:\\Target");
+  EXPECT_EQ(Saved("aliasname_1"), "proj");
+  EXPECT_EQ(Saved("aliasname_2"), "dos");
+  EXPECT_EQ(Saved("aliasname_3"), "") << "win stays removed";
+  EXPECT_EQ(Saved("history_0"), "C:\\Target");
+  EXPECT_EQ(Names()[0], "proj") << "the run goes on with the table as stored";
+
+  Settings() = run_a;
+  Fake().output.clear();
+  Fake().colour_log.clear();
+  RemoveAlias("win");
+  EXPECT_EQ(Fake().ColouredOutput(), "<12>Vantor: No alias to delete called 'win'<7>\r\n");
+  for (int k = 0; k < kAliasCount; ++k)
+    Fake().registry["aliasname_" + std::to_string(k + 1)].data = "b" + std::to_string(k) + '\0';
+  Settings() = run_a;
+  Fake().output.clear();
+  DefineAlias("new", "E:\\new");
+  EXPECT_EQ(Fake().output,
+            "Vantor: Alias list is full. Removing alias b19 = \r\n"
+            "Vantor: Adding alias new=E:\\new\r\n");
+  EXPECT_EQ(Saved("aliasname_2"), "b0");
+}
+
+// The lock is held around the read and the write alone; the messages come
+// after it is given back. A lock another run keeps is waited for only so
+// long: the change is then made and saved without it.
+TEST_F(HistoryAliasTest, TheLockIsHeldAroundTheChangeAloneAndNeverStopsARun) {
+  DefineAlias("a", "C:\\a");
+  ASSERT_EQ(Fake().lock_log.size(), 2u);
+  const std::string lock = LockIn(Fake().lock_log[0]);
+  EXPECT_EQ(lock.rfind("Local\\Vantor.settings.", 0), 0u) << lock;
+  EXPECT_EQ(lock.find('\\', 6), std::string::npos) << "no backslash after the namespace";
+  EXPECT_EQ(Fake().lock_log[1], "give back " + lock + " @0");
+  EXPECT_EQ(Fake().output, "Vantor: Adding alias a=C:\\a\r\n");
+  EXPECT_TRUE(Fake().lock_held.empty());
+
+  Fake().lock_log.clear();
+  Fake().output.clear();
+  Fake().locks_held_elsewhere.insert(lock);
+  DefineAlias("b", "C:\\b");
+  EXPECT_EQ(Fake().lock_log, std::vector<std::string>{"time out " + lock + " @0"});
+  EXPECT_EQ(Saved("aliasname_1"), "b");
+  EXPECT_EQ(Saved("aliasname_2"), "a");
+  EXPECT_EQ(Fake().output, "Vantor: Adding alias b=C:\\b\r\n");
+
+  // A refused registry write ends the run: the lock is given back and the
+  // messages held so far come before the error's own.
+  Fake().locks_held_elsewhere.clear();
+  Fake().lock_log.clear();
+  Fake().output.clear();
+  Fake().refused_writes.insert("history_3");
+  EXPECT_EQ(fake::RunVantor("-a c C:\\c"), kExitUnhandledError);
+  EXPECT_TRUE(Fake().lock_held.empty());
+  EXPECT_EQ(Fake().lock_log.back(), "give back " + lock + " @0");
+  EXPECT_EQ(Fake().output, "Failed to set data for 'history_3'\r\n");
+
+  // A settings file has a lock of its own, one for every spelling of its path.
+  Fake().refused_writes.clear();
+  Fake().SetEnv("VANTOR", "C:\\Temp\\v.dat");
+  Fake().lock_log.clear();
+  fake::RunVantor("-a c C:\\c");
+  const std::string file_lock = LockIn(Fake().lock_log[0]);
+  EXPECT_NE(file_lock, lock);
+  Fake().locks_held_elsewhere.insert(file_lock);
+  Fake().SetEnv("VANTOR", "c:\\temp\\V.DAT");
+  Fake().lock_log.clear();
+  fake::RunVantor("-a c C:\\c");
+  EXPECT_EQ(Fake().lock_log[0], "time out " + file_lock + " @0");
 }
 
 }  // namespace

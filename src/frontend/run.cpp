@@ -32,8 +32,7 @@ void StartUp() {
   matching::ResetLists();
   SetStartDir(sys::GetCurrentDir());
   handoff::WriteHandOffFile("rem");
-  store::LoadSettings();
-  store::SaveSettings();
+  store::LoadAndSaveSettings();
   matching::SetCreationAllowed(store::Settings().can_create_path);
 }
 

@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "platform/system.h"
 #include "platform/win32.h"
 
@@ -5,9 +7,18 @@ namespace vantor::sys {
 namespace {
 
 constexpr DWORD kCurrentDirBuffer = 260;
+// Room for a final path with its "\\?\UNC\" prefix before it is cut back.
+constexpr DWORD kLongPathBuffer = 1024;
 // How long a file that another run holds open is waited for: 2 s at most.
 constexpr int kSharingRetries = 200;
 constexpr DWORD kSharingRetryMilliseconds = 10;
+
+// The attributes of a settings file that its replacement takes over.
+constexpr DWORD kCarriedAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// Final paths come with this prefix, network ones with the longer one.
+constexpr char kLongPathPrefix[] = "\\\\?\\";
+constexpr char kLongUncPrefix[] = "\\\\?\\UNC\\";
 
 bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -20,6 +31,25 @@ bool IsReadOnlyFile(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
          !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Gives the new copy `source` what the file `target` it is about to
+// replace has of its own: the hidden and system attributes and the access
+// rules (DACL), so that the file the user has keeps them. A rename is used
+// rather than ReplaceFileA because only a rename leaves no moment without
+// the file (Wine's ReplaceFileA moves the old file aside first, and a run
+// reading then would find none); named streams are not carried.
+void CarryIdentity(const std::string& target, const std::string& source) {
+  DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (attributes & kCarriedAttributes)
+    SetFileAttributesA(source.c_str(), attributes & kCarriedAttributes);
+  DWORD size = 0;
+  GetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  if (size == 0) return;
+  std::vector<BYTE> descriptor(size);
+  if (GetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
+    SetFileSecurityA(source.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
 }  // namespace
@@ -121,8 +151,31 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes) {
   return ok;
 }
 
+bool IdentifyFile(const std::string& path, FileIdentity& identity) {
+  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char buffer[kLongPathBuffer];
+  DWORD length = GetFinalPathNameByHandleA(file, buffer, kLongPathBuffer,
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  BY_HANDLE_FILE_INFORMATION information;
+  bool known = GetFileInformationByHandle(file, &information) != 0;
+  CloseHandle(file);
+  if (!known || length == 0 || length >= kLongPathBuffer) return false;
+  std::string name(buffer, length);
+  if (name.rfind(kLongUncPrefix, 0) == 0)
+    name = "\\\\" + name.substr(sizeof kLongUncPrefix - 1);
+  else if (name.rfind(kLongPathPrefix, 0) == 0)
+    name.erase(0, sizeof kLongPathPrefix - 1);
+  if (name.size() >= kCurrentDirBuffer) return false;
+  identity.final_path = name;
+  identity.links = information.nNumberOfLinks;
+  return true;
+}
+
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   if (IsReadOnlyFile(target) || IsDirectory(target)) return false;
+  CarryIdentity(target, source);
   // While another run is moving its own copy over the same file, the system
   // refuses this move for an instant (access denied): wait for that one.
   for (int attempt = 0; attempt < kSharingRetries; ++attempt) {
@@ -134,6 +187,21 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
     Sleep(kSharingRetryMilliseconds);
   }
   return false;
+}
+
+bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
+  if (IsReadOnlyFile(path) || IsDirectory(path)) return false;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  ok = ok && SetEndOfFile(file);
+  ok = FlushFileBuffers(file) && ok;
+  ok = CloseHandle(file) && ok;
+  return ok;
 }
 
 void DeleteFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }

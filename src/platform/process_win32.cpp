@@ -5,6 +5,11 @@
 #include "platform/win32.h"
 
 namespace vantor::sys {
+namespace {
+
+HANDLE held_lock = nullptr;
+
+}  // namespace
 
 std::string WideToOem(const wchar_t* text, int length) {
   if (length <= 0) return std::string();
@@ -54,6 +59,29 @@ void UpperCase(std::string& text) {
   static const auto char_upper_buff =
       LibraryFunction<CharUpperBuffFunction>("user32.dll", "CharUpperBuffA");
   if (char_upper_buff != nullptr) char_upper_buff(text.data(), static_cast<DWORD>(text.size()));
+}
+
+// A named mutex: the system gives it back when its holder ends, so a run
+// that was killed while holding it stops no later run.
+bool TakeSharedLock(const std::string& name, std::uint32_t milliseconds) {
+  GiveBackSharedLock();
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  if (mutex == nullptr) return false;
+  // WAIT_ABANDONED: its holder ended without giving it back; it is ours now.
+  DWORD waited = WaitForSingleObject(mutex, milliseconds);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    CloseHandle(mutex);
+    return false;
+  }
+  held_lock = mutex;
+  return true;
+}
+
+void GiveBackSharedLock() {
+  if (held_lock == nullptr) return;
+  ReleaseMutex(held_lock);
+  CloseHandle(held_lock);
+  held_lock = nullptr;
 }
 
 }  // namespace vantor::sys

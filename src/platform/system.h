@@ -92,10 +92,29 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
 // or not every byte was written.
 bool WriteFileDurably(const std::string& path, const std::string& bytes);
 
-// Replaces `target` by `source` in one step (a rename over the old file).
+// The file an existing path names, after the links that lead to it.
+struct FileIdentity {
+  std::string final_path;   // full path, with a drive letter or \\server\share
+  std::uint32_t links = 1;  // hard links (names) of the file
+};
+
+// Opens the existing file `path` (following a symbolic link) and tells
+// which file it is. False when it cannot be opened or its final path is
+// longer than 259 bytes.
+bool IdentifyFile(const std::string& path, FileIdentity& identity);
+
+// Replaces `target` by `source` in one step (a rename over the old file),
+// so there is never a moment without it; `source` first takes over the
+// hidden and system attributes and the access rules of an existing target.
 // False, leaving both alone, when `target` is a read-only file or a
 // directory; another process replacing it at the same moment is waited for.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
+
+// Writes `bytes` over the existing file `path` from its start, cuts it
+// there and flushes it: the file itself stays (attributes, security,
+// links). False when it does not exist, is read-only, cannot be opened for
+// writing or not every byte was written.
+bool OverwriteFileDurably(const std::string& path, const std::string& bytes);
 
 // Deletes a file; failures are ignored.
 void DeleteFileQuietly(const std::string& path);
@@ -118,6 +137,16 @@ std::uint32_t ProcessId();
 // Upper-cases `text` in place with the system's locale rules.
 void UpperCase(std::string& text);
 
+// Takes the lock called `name`, which every process of the user's session
+// shares, waiting at most `milliseconds` for the process that holds it.
+// One that a process held when it ended (killed, crashed) is free: the
+// system gives it back. False, holding nothing, when it could not be had
+// in time or at all. One lock is held at a time.
+bool TakeSharedLock(const std::string& name, std::uint32_t milliseconds);
+
+// Gives back the lock TakeSharedLock took; nothing when none is held.
+void GiveBackSharedLock();
+
 // ---- Registry of the current user (registry_win32.cpp) ---------------------
 
 constexpr std::uint32_t kRegSz = 1;
@@ -127,6 +156,10 @@ constexpr std::uint32_t kRegDword = 4;
 // Opens `key_path` under HKEY_CURRENT_USER with full access, creating it
 // when missing. One key is open at a time.
 bool OpenUserKey(const std::string& key_path);
+
+// Opens an existing `key_path` under HKEY_CURRENT_USER for reading values
+// only; false when it is missing or refused (it is never created).
+bool OpenUserKeyForReading(const std::string& key_path);
 
 enum class QueryStatus { Missing, Ok, Refused };
 

@@ -1,5 +1,6 @@
 #include "store/settings.h"
 
+#include "base/path_text.h"
 #include "console/wincrt.h"
 #include "platform/system.h"
 #include "store/registry_store.h"
@@ -13,11 +14,20 @@ namespace {
 constexpr std::size_t kSettingsPathBuffer = 1024;
 // The longest full path that the file calls take.
 constexpr std::size_t kMaxFilePath = 259;
+// How long a change of the settings waits for the run that holds their lock
+// (each holds it for one read and one write of the store); after that it
+// goes on without the lock and saves as it would alone.
+constexpr std::uint32_t kLockWaitMilliseconds = 500;
 
-std::string settings_path;  // VANTOR as set (quoted in messages); empty: the registry
-std::string settings_file;  // its full path; empty when it names no usable file
+// Where the settings are kept.
+struct Location {
+  std::string path;  // VANTOR as set (quoted in messages); empty: the registry
+  std::string file;  // its full path; empty when it names no usable file
+};
 
-bool PathUsable() { return !settings_file.empty(); }
+Location location;  // chosen by LoadSettings for the whole run
+
+bool PathUsable() { return !location.file.empty(); }
 
 // The run changes its current directory before it records the directory it
 // enters, so a relative VANTOR is resolved once, at load, by the system's
@@ -29,35 +39,116 @@ std::string ResolvedSettingsFile(const std::string& path) {
   return full;
 }
 
-// Where the new image is written before it is moved over the file: beside
-// it under its own name and this process's number, or under a short name in
-// the same folder when that would pass the limit of the file calls; empty
-// when no such name fits.
-std::string TemporaryFileName() {
+Location LocateSettings() {
+  Location where;
+  if (!sys::GetEnv("VANTOR", where.path)) where.path.clear();
+  if (!where.path.empty()) where.file = ResolvedSettingsFile(where.path);
+  return where;
+}
+
+// Reads the block stored at `where` as LoadSettings reads it, creating,
+// writing and reporting nothing.
+bool ReadStored(const Location& where, SettingsBlock& block) {
+  SettingsBlock read = DefaultSettings();
+  if (where.path.empty()) {
+    if (!ReadFromRegistry(read)) return false;
+  } else {
+    std::string image;
+    if (where.file.empty() || !sys::ReadFileForUpdate(where.file, kSettingsFileSize, image))
+      return false;
+    read = DecodeSettings(image);
+  }
+  block = read;
+  return true;
+}
+
+// The lock that every run of the user takes around a change of the store at
+// `where`: named after the registry key or after the file's full path,
+// upper-cased (ASCII letters only, which needs no locale) and hashed to
+// keep the name short and free of backslashes. Empty for a settings path
+// that names no usable file, where there is nothing to guard.
+std::string LockName(const Location& where) {
+  if (!where.path.empty() && where.file.empty()) return std::string();
+  std::string identity = where.path.empty() ? std::string("HKCU\\") + kRegistryKey : where.file;
+  std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
+  for (char c : identity) {
+    hash ^= static_cast<unsigned char>(AsciiUpper(c));
+    hash *= 1099511628211ull;
+  }
+  std::string name = "Local\\Vantor.settings.";
+  for (int shift = 60; shift >= 0; shift -= 4) name += "0123456789abcdef"[(hash >> shift) & 0xF];
+  return name;
+}
+
+// One change of the stored settings. For its life it holds the lock on the
+// store and the console's output; it gives both back when it ends, also
+// when a refused registry write ends it early, and only then is the output
+// written.
+class Transaction {
+ public:
+  Transaction() {
+    console::HoldOutput();
+    std::string name = LockName(location);
+    locked_ = !name.empty() && sys::TakeSharedLock(name, kLockWaitMilliseconds);
+  }
+  ~Transaction() {
+    if (locked_) sys::GiveBackSharedLock();
+    console::ReleaseOutput();
+  }
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+ private:
+  bool locked_ = false;
+};
+
+// Fills Settings() from the store chosen at `location`; see LoadSettings.
+void LoadFromStore() {
+  if (location.path.empty()) {
+    LoadFromRegistry(Settings());
+    return;
+  }
+  if (ReadStored(location, Settings())) return;
+  console::SetColour(console::kColourError);
+  console::WriteLine("Vantor: Error - can't read settings from '" + location.path + "'");
+  console::WriteLine("        Creating new file");
+  SaveSettings();
+  console::RestoreColour();
+}
+
+// Where the new image is written before it is put in place of `target`:
+// beside it under its own name and this process's number, or under a short
+// name in the same folder when that would pass the limit of the file calls;
+// empty when no such name fits.
+std::string TemporaryFileName(const std::string& target) {
   const std::string suffix = std::to_string(sys::ProcessId()) + ".tmp";
-  std::string beside = settings_file + "." + suffix;
+  std::string beside = target + "." + suffix;
   if (beside.size() <= kMaxFilePath) return beside;
-  std::string folder = settings_file.substr(0, settings_file.rfind('\\') + 1);
+  std::string folder = target.substr(0, target.rfind('\\') + 1);
   std::string short_name = folder + "~vantor" + suffix;
   return short_name.size() <= kMaxFilePath ? short_name : std::string();
 }
 
-// Writes the whole image beside the settings file and moves it over the old
-// one, so that a run that is stopped half-way, or another run saving at the
-// same moment, never leaves a truncated or mixed file behind. A file deep
-// enough that no name beside it fits is written in place.
+// Writes the whole image to the settings file and keeps the file the user
+// has. The image goes beside the file that a link leads to and is moved
+// over it there, taking over its attributes and access rules, so a run
+// stopped half-way, or another saving at the same moment, never leaves a
+// truncated, mixed or missing file. A file with several names (hard links)
+// would lose the others that way, and a folder may refuse new files while
+// the file itself is writable: such a file, and one so deep that no name
+// beside it fits, is written over in place.
 bool WriteSettingsFile(const std::string& image) {
   if (!PathUsable()) return false;
-  std::string temp = TemporaryFileName();
-  if (temp.empty()) return sys::WriteFileDurably(settings_file, image);
-  if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, settings_file))
-    return true;
-  sys::DeleteFileQuietly(temp);
-  return false;
-}
-
-bool ReadSettingsFile(std::string& image) {
-  return PathUsable() && sys::ReadFileForUpdate(settings_file, kSettingsFileSize, image);
+  sys::FileIdentity identity;
+  bool exists = sys::IdentifyFile(location.file, identity);
+  std::string target = exists ? identity.final_path : location.file;
+  std::string temp = TemporaryFileName(target);
+  if (!temp.empty() && !(exists && identity.links > 1)) {
+    if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, target)) return true;
+    sys::DeleteFileQuietly(temp);
+    if (!exists) return false;
+  }
+  return exists ? sys::OverwriteFileDurably(target, image) : sys::WriteFileDurably(target, image);
 }
 
 void RemoveHistoryEntry(std::size_t index) {
@@ -66,48 +157,8 @@ void RemoveHistoryEntry(std::size_t index) {
   history.back().clear();
 }
 
-}  // namespace
-
-SettingsBlock& Settings() {
-  static SettingsBlock block = DefaultSettings();
-  return block;
-}
-
-void LoadSettings() {
-  if (!sys::GetEnv("VANTOR", settings_path)) settings_path.clear();
-  settings_file.clear();
-  if (settings_path.empty()) {
-    LoadFromRegistry(Settings());
-    return;
-  }
-  settings_file = ResolvedSettingsFile(settings_path);
-  std::string image;
-  if (ReadSettingsFile(image)) {
-    Settings() = DecodeSettings(image);
-    return;
-  }
-  console::SetColour(console::kColourError);
-  console::WriteLine("Vantor: Error - can't read settings from '" + settings_path + "'");
-  console::WriteLine("        Creating new file");
-  SaveSettings();
-  console::RestoreColour();
-}
-
-void SaveSettings() {
-  if (settings_path.empty()) {
-    SaveToRegistry(Settings());
-    return;
-  }
-  if (WriteSettingsFile(EncodeSettings(Settings()))) return;
-  console::SetColour(console::kColourError);
-  console::Write("Vantor: Error - can't write to '" + settings_path + "'");
-  console::RestoreColour();
-}
-
-void AddToHistory(const std::string& path) {
-  // An empty text (a start directory too deep to be read back) names no
-  // directory, and at the front it would hide every entry behind it.
-  if (path.empty()) return;
+// Puts `path` first in the history of Settings(), as AddToHistory tells.
+void PutFirstInHistory(const std::string& path) {
   auto& history = Settings().history;
   // The path is compared in the form in which it is stored, so that a path
   // longer than the field does not come in again beside its own cut copy.
@@ -118,7 +169,56 @@ void AddToHistory(const std::string& path) {
     if (SameTextIgnoringCase(history[i], entry)) RemoveHistoryEntry(i);
   for (std::size_t i = history.size() - 1; i > 0; --i) history[i] = history[i - 1];
   history[0] = entry;
+}
+
+}  // namespace
+
+SettingsBlock& Settings() {
+  static SettingsBlock block = DefaultSettings();
+  return block;
+}
+
+void LoadSettings() {
+  location = LocateSettings();
+  LoadFromStore();
+}
+
+void LoadAndSaveSettings() {
+  location = LocateSettings();
+  Transaction transaction;
+  LoadFromStore();
   SaveSettings();
+}
+
+void ChangeSettings(const std::function<bool()>& change) {
+  Transaction transaction;
+  ReadStored(location, Settings());
+  if (change()) SaveSettings();
+}
+
+bool ReadStoredSettings(SettingsBlock& block) { return ReadStored(LocateSettings(), block); }
+
+std::string SettingsLockName() { return LockName(LocateSettings()); }
+
+void SaveSettings() {
+  if (location.path.empty()) {
+    SaveToRegistry(Settings());
+    return;
+  }
+  if (WriteSettingsFile(EncodeSettings(Settings()))) return;
+  console::SetColour(console::kColourError);
+  console::Write("Vantor: Error - can't write to '" + location.path + "'");
+  console::RestoreColour();
+}
+
+void AddToHistory(const std::string& path) {
+  // An empty text (a start directory too deep to be read back) names no
+  // directory, and at the front it would hide every entry behind it.
+  if (path.empty()) return;
+  ChangeSettings([&path] {
+    PutFirstInHistory(path);
+    return true;
+  });
 }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {

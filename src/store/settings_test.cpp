@@ -230,6 +230,66 @@ TEST_F(SettingsFileTest, EveryRelativeFormNamesOneFileForTheWholeRun) {
   }
 }
 
+// A save keeps the file the user has: a link's own file gets the block (the
+// link stays a link), a file with several names is written in place, and so
+// is one whose folder refuses new files; a read-only one is still refused.
+TEST_F(SettingsFileTest, ASaveKeepsTheFileTheUserHas) {
+  Fake().AddDir("D:\\Sync");
+  Fake().files["D:\\SYNC\\V.DAT"] = DefaultSettings().image;
+  Fake().file_links[fake::Upper(kPath)] = "D:\\Sync\\v.dat";
+  LoadSettings();
+  AddToHistory("C:\\Linked");
+  EXPECT_EQ(DecodeSettings(Fake().FileContent("D:\\Sync\\v.dat")).history[0], "C:\\Linked");
+  EXPECT_TRUE(Fake().file_links.count(fake::Upper(kPath))) << "the link is still a link";
+  EXPECT_EQ(Fake().files.size(), 1u) << "no block left beside either name";
+
+  Fake().hard_links["D:\\SYNC\\V.DAT"] = 2;
+  AddToHistory("C:\\Named twice");
+  EXPECT_EQ(Fake().hard_links["D:\\SYNC\\V.DAT"], 2u) << "written in place";
+  EXPECT_EQ(DecodeSettings(FileBytes()).history[0], "C:\\Named twice");
+
+  Fake().file_links.clear();
+  PutFile(DefaultSettings().image);
+  Fake().unwritable_folders.insert("C:\\TEMP");
+  LoadSettings();
+  AddToHistory("C:\\In place");
+  EXPECT_EQ(DecodeSettings(FileBytes()).history[0], "C:\\In place");
+  EXPECT_EQ(Fake().output, "");
+  Fake().read_only_files.insert(fake::Upper(kPath));
+  SaveSettings();
+  EXPECT_EQ(Fake().ColouredOutput(), WriteFailure());
+}
+
+// The read that other commands may make at any time: it finds what is
+// stored, and a missing file or key stays missing.
+TEST_F(SettingsFileTest, ReadingTheStoredBlockChangesNothing) {
+  SettingsBlock block = DefaultSettings();
+  block.history[0] = "C:\\Untouched";
+  EXPECT_FALSE(ReadStoredSettings(block));
+  EXPECT_EQ(block.history[0], "C:\\Untouched");
+  EXPECT_TRUE(Fake().files.empty());
+
+  SettingsBlock stored = DefaultSettings();
+  stored.aliases[0] = Alias{"src", "C:\\Src"};
+  PutFile(EncodeSettings(stored));
+  Fake().read_only_files.insert(fake::Upper(kPath));
+  EXPECT_FALSE(ReadStoredSettings(block)) << "a file the run would not read either";
+  Fake().read_only_files.clear();
+  ASSERT_TRUE(ReadStoredSettings(block));
+  EXPECT_EQ(block.aliases[0].name, "src");
+  EXPECT_EQ(block.image, EncodeSettings(stored));
+
+  Fake().UnsetEnv("VANTOR");
+  EXPECT_FALSE(ReadStoredSettings(block)) << "no key yet";
+  EXPECT_FALSE(Fake().registry_key_exists) << "and none was created";
+  Fake().registry["aliasname_1"] = fake::RegistryValue{sys::kRegSz, std::string("reg\0", 4)};
+  ASSERT_TRUE(ReadStoredSettings(block));
+  EXPECT_EQ(block.aliases[0].name, "reg");
+  EXPECT_EQ(block.history[0], "");
+  EXPECT_TRUE(Fake().registry_writes.empty());
+  EXPECT_EQ(Fake().output, "");
+}
+
 class HistoryTest : public SettingsFileTest {
  protected:
   void SetUp() override {
@@ -238,8 +298,10 @@ class HistoryTest : public SettingsFileTest {
     Fake().output.clear();
     Fake().colour_log.clear();
   }
+  // Stores `count` entries: a change applies to the history as stored.
   static void Fill(int count) {
     for (int i = 0; i < count; ++i) Settings().history[i] = "C:\\D" + std::to_string(i);
+    SaveSettings();
   }
   static std::vector<std::string> Saved() {
     SettingsBlock block = DecodeSettings(FileBytes());
@@ -263,6 +325,7 @@ TEST_F(HistoryTest, AnEntryFoundFurtherBackMovesToTheFront) {
 TEST_F(HistoryTest, AnEntryDifferingOnlyInCaseIsReplacedByTheNewForm) {
   Settings().history[0] = "C:\\Work";
   Settings().history[1] = "C:\\CAF\xC9";
+  SaveSettings();
   AddToHistory("c:\\caf\xE9");
   EXPECT_EQ(Settings().history[0], "c:\\caf\xE9");
   EXPECT_EQ(Settings().history[1], "C:\\Work");

@@ -229,8 +229,12 @@ def test_overlapping_runs_always_leave_a_whole_file(vantor, store, dirs):
     stop = threading.Event()
 
     def watch():
+        # A moment without the file counts as a broken look too.
         while not stop.is_set():
-            seen_sizes.add(len(store.path.read_bytes()))
+            try:
+                seen_sizes.add(len(store.path.read_bytes()))
+            except FileNotFoundError:
+                seen_sizes.add(None)
 
     watcher = threading.Thread(target=watch)
     watcher.start()
@@ -396,3 +400,81 @@ def test_an_existing_subdirectory_wins_over_an_alias(vantor, store, dirs):
     res = store.shell("proj", start=vantor.win(dirs["work"]))
     assert (res.code, res.cwd) == (EXIT_NORMAL, vantor.win(dirs["work"] / "proj"))
     assert [name for name, _ in store.aliases()][:2] == ["zz", "proj"], "the alias was not used"
+
+
+# ---------------------------------------------------------------- the file kept
+
+def attributes(vantor, path):
+    """The attribute letters `attrib` lists for a file (before its path)."""
+    out = vantor.run_cmd(["attrib %s" % vantor.win(path)]).text
+    return out.split(vantor.win(path))[0].replace(" ", "")
+
+
+def test_a_save_keeps_the_files_attributes(vantor, store, dirs):
+    store.run([], cwd=dirs["one"])
+    vantor.run_cmd(["attrib +h +s %s" % vantor.win(store.path)])
+    before = attributes(vantor, store.path)
+    assert store.run([], cwd=dirs["two"]).code == EXIT_NORMAL
+    after = attributes(vantor, store.path)
+    print("\nattributes before a save: %s, after: %s" % (before, after))
+    assert "S" in before and after == before
+    assert store.history()[0] == vantor.win(dirs["two"])
+
+
+def test_a_folder_that_refuses_new_files_gets_the_file_written_in_place(vantor, dirs):
+    """An immutable folder (chattr +i; root as in CI cannot be kept out by
+    permissions) takes no new file and lets no file be moved in, while the
+    settings file in it stays writable: the block is written over it."""
+    folder = vantor.scratch / "fixed"
+    folder.mkdir()
+    env = {"VANTOR": vantor.win(folder / "v.dat")}
+    vantor.run([], cwd=dirs["one"], env=env)
+    if subprocess.run(["chattr", "+i", str(folder)], capture_output=True).returncode != 0:
+        pytest.skip("this file system has no immutable folders (chattr +i)")
+    try:
+        with pytest.raises(OSError):
+            (folder / "probe").write_bytes(b"")
+        res = vantor.run(["-a", "fixed", "X:\\fixed"], cwd=dirs["two"], env=env)
+        history, aliases, _ = decode_settings((folder / "v.dat").read_bytes())
+    finally:
+        subprocess.run(["chattr", "-i", str(folder)], check=True)
+    print("\nimmutable folder: %r" % res.text)
+    assert (res.code, res.text) == (EXIT_NORMAL, "Vantor: Adding alias fixed=X:\\fixed\r\n")
+    assert history[:2] == [vantor.win(dirs["two"]), vantor.win(dirs["one"])]
+    assert aliases[0] == ("fixed", "X:\\fixed")
+    assert sorted(p.name for p in folder.iterdir()) == ["v.dat"]
+
+
+def test_a_file_with_two_names_keeps_both(vantor, store, dirs):
+    """A hard link is a second name of the same file: the block is written
+    over the file, so both names see it (a file put in its place would
+    leave the other name with the old block)."""
+    store.run([], cwd=dirs["one"])
+    other = vantor.scratch / "other.dat"
+    os.link(store.path, other)
+    assert store.run([], cwd=dirs["two"]).code == EXIT_NORMAL
+    history = [entry for entry in decode_settings(other.read_bytes())[0] if entry]
+    print("\nthe second name holds: %s" % history)
+    assert history == [vantor.win(dirs["two"]), vantor.win(dirs["one"])]
+    assert os.stat(other).st_ino == os.stat(store.path).st_ino
+
+
+def test_a_settings_file_reached_through_a_link_stays_behind_it(vantor, dirs):
+    """VANTOR names a symbolic link to a file in another folder (a synced
+    one, say): the block is written beside the file the link leads to and
+    put in its place there, so the link stays a link. Wine shows a Unix
+    link as a plain file, but the final path of the open file is the one
+    the link leads to, as on Windows."""
+    real = vantor.scratch / "synced"
+    real.mkdir()
+    vantor.run([], cwd=dirs["one"], env={"VANTOR": vantor.win(real / "v.dat")})
+    link = vantor.scratch / "link.dat"
+    os.symlink(real / "v.dat", link)
+    assert vantor.run([], cwd=dirs["two"], env={"VANTOR": vantor.win(link)}).code == EXIT_NORMAL
+    history = [entry for entry in decode_settings((real / "v.dat").read_bytes())[0] if entry]
+    print("\nthe link is %s; the file behind it holds %s"
+          % ("a link" if link.is_symlink() else "a plain file", history))
+    assert link.is_symlink()
+    assert history == [vantor.win(dirs["two"]), vantor.win(dirs["one"])]
+    assert [p.name for p in real.iterdir()] == ["v.dat"]
+    assert not list(vantor.scratch.glob("*.tmp"))

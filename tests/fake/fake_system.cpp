@@ -176,8 +176,14 @@ bool FakeSystem::DirExists(const std::string& path) const {
   return dirs.count(Upper(WithoutTrailingBackslash(Resolve(path)))) != 0;
 }
 
+std::string FakeSystem::FileKey(const std::string& path) const {
+  std::string key = Upper(Resolve(path));
+  auto link = file_links.find(key);
+  return link == file_links.end() ? key : Upper(link->second);
+}
+
 std::string FakeSystem::FileContent(const std::string& path) const {
-  auto found = files.find(Upper(Resolve(path)));
+  auto found = files.find(FileKey(path));
   return found == files.end() ? std::string() : found->second;
 }
 
@@ -252,18 +258,17 @@ std::uint32_t CreateDir(const std::string& path) {
 bool IsDirectory(const std::string& path) { return Fake().DirExists(path); }
 
 bool WriteNewFile(const std::string& path, const std::string& bytes) {
-  std::string full = Fake().Resolve(path);
-  std::string key = Upper(full);
-  if (full.size() > fake::kMaxPath) return false;
-  if (!Fake().dirs.count(Upper(fake::FolderOf(full)))) return false;
-  if (Fake().unwritable_folders.count(Upper(fake::FolderOf(full)))) return false;
+  std::string key = Fake().FileKey(path);
+  if (key.size() > fake::kMaxPath) return false;
+  if (!Fake().dirs.count(fake::FolderOf(key))) return false;
+  if (Fake().unwritable_folders.count(fake::FolderOf(key))) return false;
   if (Fake().read_only_files.count(key) || Fake().dirs.count(key)) return false;
   Fake().files[key] = bytes;
   return true;
 }
 
 bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes) {
-  std::string key = Upper(Fake().Resolve(path));
+  std::string key = Fake().FileKey(path);
   auto found = Fake().files.find(key);
   if (key.size() > fake::kMaxPath) return false;
   if (found == Fake().files.end() || Fake().read_only_files.count(key)) return false;
@@ -284,6 +289,25 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
     return false;
   Fake().files[to] = found->second;
   Fake().files.erase(from);
+  Fake().file_links.erase(to);
+  Fake().hard_links.erase(to);
+  return true;
+}
+
+bool IdentifyFile(const std::string& path, FileIdentity& identity) {
+  std::string key = Fake().FileKey(path);
+  if (!Fake().files.count(key) || key.size() > fake::kMaxPath) return false;
+  auto link = Fake().file_links.find(Upper(Fake().Resolve(path)));
+  identity.final_path = link != Fake().file_links.end() ? link->second : Fake().Resolve(path);
+  auto names = Fake().hard_links.find(key);
+  identity.links = names == Fake().hard_links.end() ? 1 : names->second;
+  return true;
+}
+
+bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
+  std::string key = Fake().FileKey(path);
+  if (!Fake().files.count(key) || Fake().read_only_files.count(key)) return false;
+  Fake().files[key] = bytes;
   return true;
 }
 
@@ -292,6 +316,22 @@ void DeleteFileQuietly(const std::string& path) { Fake().files.erase(Upper(Fake(
 std::uint32_t ProcessId() { return Fake().process_id; }
 
 void UpperCase(std::string& text) { fake::UpperInPlace(text); }
+
+bool TakeSharedLock(const std::string& name, std::uint32_t /*milliseconds*/) {
+  GiveBackSharedLock();
+  bool free = Fake().locks_held_elsewhere.count(name) == 0;
+  std::string at = " @" + std::to_string(Fake().output.size());
+  Fake().lock_log.push_back((free ? "take " : "time out ") + name + at);
+  if (free) Fake().lock_held = name;
+  return free;
+}
+
+void GiveBackSharedLock() {
+  if (Fake().lock_held.empty()) return;
+  Fake().lock_log.push_back("give back " + Fake().lock_held + " @" +
+                            std::to_string(Fake().output.size()));
+  Fake().lock_held.clear();
+}
 
 bool StdHandleValid(StdStream stream) { return Fake().handle_valid[static_cast<int>(stream)]; }
 
@@ -324,6 +364,14 @@ ReadStatus ReadInputEvent(InputEvent& event) {
 
 bool OpenUserKey(const std::string& key_path) {
   if (!Fake().registry_key_opens) return false;
+  Fake().opened_key = key_path;
+  Fake().registry_key_exists = true;
+  return true;
+}
+
+bool OpenUserKeyForReading(const std::string& key_path) {
+  if (!Fake().registry_key_opens) return false;
+  if (!Fake().registry_key_exists && Fake().registry.empty()) return false;
   Fake().opened_key = key_path;
   return true;
 }

@@ -52,12 +52,24 @@ struct FakeSystem {
   std::string current_dir = "C:\\";
   std::map<char, std::string> drive_dirs;  // per-drive current directory
   std::map<std::string, std::string> files;
-  std::set<std::string> read_only_files;               // upper-cased paths
+  std::set<std::string> read_only_files;  // upper-cased paths
+  // Symbolic links to files: upper-cased link path -> the full path it leads
+  // to. Opening a link opens its file; a file moved over a link replaces
+  // the link itself, as on Windows.
+  std::map<std::string, std::string> file_links;
+  std::map<std::string, std::uint32_t> hard_links;     // upper path -> names (default 1)
   std::set<std::string> unwritable_folders;            // upper-cased folder paths
   std::map<std::string, std::uint32_t> create_errors;  // upper path -> code
   std::vector<std::string> listed;                     // every directory enumerated
   std::vector<std::string> created;                    // every directory created
   std::uint32_t process_id = 4242;
+  // Locks shared between runs: the names another run holds (waiting for one
+  // of them times out), the one this run holds, and what happened to them in
+  // order ("take NAME", "time out NAME", "give back NAME"), each with the
+  // length of the output at that moment ("@N").
+  std::set<std::string> locks_held_elsewhere;
+  std::string lock_held;
+  std::vector<std::string> lock_log;
 
   // Console
   bool handle_valid[3] = {true, true, true};  // output, error, input
@@ -73,6 +85,9 @@ struct FakeSystem {
 
   // Registry: the one key, by value name.
   bool registry_key_opens = true;
+  // Whether the key exists: OpenUserKey creates it; values in `registry`
+  // mean it exists too.
+  bool registry_key_exists = false;
   std::string opened_key;
   std::map<std::string, RegistryValue> registry;
   std::set<std::string> refused_reads;
@@ -106,6 +121,9 @@ struct FakeSystem {
   bool FileExists(const std::string& path) const;
 
   // ---- Used by the fake seam ----
+  // The key in `files` of the file that opening `path` reaches (through a
+  // symbolic link).
+  std::string FileKey(const std::string& path) const;
   // Resolves `path` against the current directories to an absolute path
   // with "." and ".." steps applied; empty when it names no drive.
   std::string Resolve(const std::string& path) const;
