@@ -20,6 +20,15 @@ bool OpenUserKey(const std::string& key_path) {
   return true;
 }
 
+bool OpenUserKeyForReading(const std::string& key_path) {
+  CloseUserKey();
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key_path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return false;
+  open_key = key;
+  return true;
+}
+
 QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data) {
   DWORD value_type = 0;
   DWORD size = 0;

@@ -128,6 +128,10 @@ constexpr std::uint32_t kRegDword = 4;
 // when missing. One key is open at a time.
 bool OpenUserKey(const std::string& key_path);
 
+// Opens an existing `key_path` under HKEY_CURRENT_USER for reading values
+// only; false when it is missing or refused (it is never created).
+bool OpenUserKeyForReading(const std::string& key_path);
+
 enum class QueryStatus { Missing, Ok, Refused };
 
 // Reads a value of the open key: its type and raw data bytes.

@@ -34,8 +34,10 @@ std::string ReadStringDef(const std::string& name, const std::string& fallback) 
   return data.substr(0, data.find('\0'));
 }
 
-void LoadFromRegistry(SettingsBlock& block) {
-  if (!sys::OpenUserKey(kRegistryKey)) return;
+namespace {
+
+// Fills `block` from the open key and closes it.
+void ReadOpenKey(SettingsBlock& block) {
   block.can_create_path = ReadBoolDef("canCreatePath", true);
   for (int i = 0; i < kHistorySize; ++i)
     block.history[i] = ReadStringDef(HistoryName(i), "").substr(0, kPathField);
@@ -44,6 +46,18 @@ void LoadFromRegistry(SettingsBlock& block) {
     block.aliases[k].dir = ReadStringDef(AliasDirName(k + 1), "").substr(0, kPathField);
   }
   sys::CloseUserKey();
+}
+
+}  // namespace
+
+void LoadFromRegistry(SettingsBlock& block) {
+  if (sys::OpenUserKey(kRegistryKey)) ReadOpenKey(block);
+}
+
+bool ReadFromRegistry(SettingsBlock& block) {
+  if (!sys::OpenUserKeyForReading(kRegistryKey)) return false;
+  ReadOpenKey(block);
+  return true;
 }
 
 void SaveToRegistry(const SettingsBlock& block) {

@@ -17,6 +17,10 @@ inline constexpr const char* kRegistryKey = "SOFTWARE\\Orbwell Software\\Vantor"
 // empty. When the key cannot be opened, `block` is left as it is.
 void LoadFromRegistry(SettingsBlock& block);
 
+// Fills `block` as LoadFromRegistry does from a key that exists, opened for
+// reading only; false, leaving `block` alone, when there is no such key.
+bool ReadFromRegistry(SettingsBlock& block);
+
 // Writes "history_0".."history_20", then "aliasname_i" and "aliasdir_i"
 // for i = 1..20, in that order. Does nothing when the key cannot be
 // opened; a refused write raises "Failed to set data for '<name>'".

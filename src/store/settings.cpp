@@ -14,10 +14,15 @@ constexpr std::size_t kSettingsPathBuffer = 1024;
 // The longest full path that the file calls take.
 constexpr std::size_t kMaxFilePath = 259;
 
-std::string settings_path;  // VANTOR as set (quoted in messages); empty: the registry
-std::string settings_file;  // its full path; empty when it names no usable file
+// Where the settings are kept.
+struct Location {
+  std::string path;  // VANTOR as set (quoted in messages); empty: the registry
+  std::string file;  // its full path; empty when it names no usable file
+};
 
-bool PathUsable() { return !settings_file.empty(); }
+Location location;  // chosen by LoadSettings for the whole run
+
+bool PathUsable() { return !location.file.empty(); }
 
 // The run changes its current directory before it records the directory it
 // enters, so a relative VANTOR is resolved once, at load, by the system's
@@ -29,15 +34,38 @@ std::string ResolvedSettingsFile(const std::string& path) {
   return full;
 }
 
+Location LocateSettings() {
+  Location where;
+  if (!sys::GetEnv("VANTOR", where.path)) where.path.clear();
+  if (!where.path.empty()) where.file = ResolvedSettingsFile(where.path);
+  return where;
+}
+
+// Reads the block stored at `where` as LoadSettings reads it, creating,
+// writing and reporting nothing.
+bool ReadStored(const Location& where, SettingsBlock& block) {
+  SettingsBlock read = DefaultSettings();
+  if (where.path.empty()) {
+    if (!ReadFromRegistry(read)) return false;
+  } else {
+    std::string image;
+    if (where.file.empty() || !sys::ReadFileForUpdate(where.file, kSettingsFileSize, image))
+      return false;
+    read = DecodeSettings(image);
+  }
+  block = read;
+  return true;
+}
+
 // Where the new image is written before it is moved over the file: beside
 // it under its own name and this process's number, or under a short name in
 // the same folder when that would pass the limit of the file calls; empty
 // when no such name fits.
 std::string TemporaryFileName() {
   const std::string suffix = std::to_string(sys::ProcessId()) + ".tmp";
-  std::string beside = settings_file + "." + suffix;
+  std::string beside = location.file + "." + suffix;
   if (beside.size() <= kMaxFilePath) return beside;
-  std::string folder = settings_file.substr(0, settings_file.rfind('\\') + 1);
+  std::string folder = location.file.substr(0, location.file.rfind('\\') + 1);
   std::string short_name = folder + "~vantor" + suffix;
   return short_name.size() <= kMaxFilePath ? short_name : std::string();
 }
@@ -49,15 +77,11 @@ std::string TemporaryFileName() {
 bool WriteSettingsFile(const std::string& image) {
   if (!PathUsable()) return false;
   std::string temp = TemporaryFileName();
-  if (temp.empty()) return sys::WriteFileDurably(settings_file, image);
-  if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, settings_file))
+  if (temp.empty()) return sys::WriteFileDurably(location.file, image);
+  if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, location.file))
     return true;
   sys::DeleteFileQuietly(temp);
   return false;
-}
-
-bool ReadSettingsFile(std::string& image) {
-  return PathUsable() && sys::ReadFileForUpdate(settings_file, kSettingsFileSize, image);
 }
 
 void RemoveHistoryEntry(std::size_t index) {
@@ -74,33 +98,29 @@ SettingsBlock& Settings() {
 }
 
 void LoadSettings() {
-  if (!sys::GetEnv("VANTOR", settings_path)) settings_path.clear();
-  settings_file.clear();
-  if (settings_path.empty()) {
+  location = LocateSettings();
+  if (location.path.empty()) {
     LoadFromRegistry(Settings());
     return;
   }
-  settings_file = ResolvedSettingsFile(settings_path);
-  std::string image;
-  if (ReadSettingsFile(image)) {
-    Settings() = DecodeSettings(image);
-    return;
-  }
+  if (ReadStored(location, Settings())) return;
   console::SetColour(console::kColourError);
-  console::WriteLine("Vantor: Error - can't read settings from '" + settings_path + "'");
+  console::WriteLine("Vantor: Error - can't read settings from '" + location.path + "'");
   console::WriteLine("        Creating new file");
   SaveSettings();
   console::RestoreColour();
 }
 
+bool ReadStoredSettings(SettingsBlock& block) { return ReadStored(LocateSettings(), block); }
+
 void SaveSettings() {
-  if (settings_path.empty()) {
+  if (location.path.empty()) {
     SaveToRegistry(Settings());
     return;
   }
   if (WriteSettingsFile(EncodeSettings(Settings()))) return;
   console::SetColour(console::kColourError);
-  console::Write("Vantor: Error - can't write to '" + settings_path + "'");
+  console::Write("Vantor: Error - can't write to '" + location.path + "'");
   console::RestoreColour();
 }
 

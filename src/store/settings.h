@@ -19,6 +19,14 @@ SettingsBlock& Settings();
 // red) and the block in memory is written to it. Never ends the run.
 void LoadSettings();
 
+// Reads the stored block with no side effects at all: the settings file
+// named by VANTOR (resolved now, as LoadSettings resolves it) or, without
+// VANTOR, the registry key opened for reading only (never created).
+// Creates, writes and reports nothing. Returns false and leaves `block`
+// alone when there is nothing to read: no file, one that LoadSettings would
+// not read either (read-only, or refused for reading and writing), no key.
+bool ReadStoredSettings(SettingsBlock& block);
+
 // Writes Settings() back to where LoadSettings took it from. The file is
 // replaced as a whole (written beside it, then moved over it), so it is
 // never left truncated; only a file so deep that no name beside it fits in

@@ -230,6 +230,36 @@ TEST_F(SettingsFileTest, EveryRelativeFormNamesOneFileForTheWholeRun) {
   }
 }
 
+// The read that other commands may make at any time: it finds what is
+// stored, and a missing file or key stays missing.
+TEST_F(SettingsFileTest, ReadingTheStoredBlockChangesNothing) {
+  SettingsBlock block = DefaultSettings();
+  block.history[0] = "C:\\Untouched";
+  EXPECT_FALSE(ReadStoredSettings(block));
+  EXPECT_EQ(block.history[0], "C:\\Untouched");
+  EXPECT_TRUE(Fake().files.empty());
+
+  SettingsBlock stored = DefaultSettings();
+  stored.aliases[0] = Alias{"src", "C:\\Src"};
+  PutFile(EncodeSettings(stored));
+  Fake().read_only_files.insert(fake::Upper(kPath));
+  EXPECT_FALSE(ReadStoredSettings(block)) << "a file the run would not read either";
+  Fake().read_only_files.clear();
+  ASSERT_TRUE(ReadStoredSettings(block));
+  EXPECT_EQ(block.aliases[0].name, "src");
+  EXPECT_EQ(block.image, EncodeSettings(stored));
+
+  Fake().UnsetEnv("VANTOR");
+  EXPECT_FALSE(ReadStoredSettings(block)) << "no key yet";
+  EXPECT_FALSE(Fake().registry_key_exists) << "and none was created";
+  Fake().registry["aliasname_1"] = fake::RegistryValue{sys::kRegSz, std::string("reg\0", 4)};
+  ASSERT_TRUE(ReadStoredSettings(block));
+  EXPECT_EQ(block.aliases[0].name, "reg");
+  EXPECT_EQ(block.history[0], "");
+  EXPECT_TRUE(Fake().registry_writes.empty());
+  EXPECT_EQ(Fake().output, "");
+}
+
 class HistoryTest : public SettingsFileTest {
  protected:
   void SetUp() override {

@@ -325,6 +325,14 @@ ReadStatus ReadInputEvent(InputEvent& event) {
 bool OpenUserKey(const std::string& key_path) {
   if (!Fake().registry_key_opens) return false;
   Fake().opened_key = key_path;
+  Fake().registry_key_exists = true;
+  return true;
+}
+
+bool OpenUserKeyForReading(const std::string& key_path) {
+  if (!Fake().registry_key_opens) return false;
+  if (!Fake().registry_key_exists && Fake().registry.empty()) return false;
+  Fake().opened_key = key_path;
   return true;
 }
 

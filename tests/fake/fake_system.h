@@ -73,6 +73,9 @@ struct FakeSystem {
 
   // Registry: the one key, by value name.
   bool registry_key_opens = true;
+  // Whether the key exists: OpenUserKey creates it; values in `registry`
+  // mean it exists too.
+  bool registry_key_exists = false;
   std::string opened_key;
   std::map<std::string, RegistryValue> registry;
   std::set<std::string> refused_reads;
