@@ -2,6 +2,7 @@
 
 #include "console/wincrt.h"
 #include "platform/system.h"
+#include "store/history_list.h"
 #include "store/registry_store.h"
 
 namespace vantor::store {
@@ -84,12 +85,6 @@ bool WriteSettingsFile(const std::string& image) {
   return false;
 }
 
-void RemoveHistoryEntry(std::size_t index) {
-  auto& history = Settings().history;
-  for (std::size_t i = index; i + 1 < history.size(); ++i) history[i] = history[i + 1];
-  history.back().clear();
-}
-
 }  // namespace
 
 SettingsBlock& Settings() {
@@ -125,19 +120,8 @@ void SaveSettings() {
 }
 
 void AddToHistory(const std::string& path) {
-  // An empty text (a start directory too deep to be read back) names no
-  // directory, and at the front it would hide every entry behind it.
-  if (path.empty()) return;
-  auto& history = Settings().history;
-  // The path is compared in the form in which it is stored, so that a path
-  // longer than the field does not come in again beside its own cut copy.
-  std::string entry = path.substr(0, kPathField);
-  // An entry equal to it is taken out; the one that moves into its place is
-  // not compared again.
-  for (std::size_t i = 0; i < history.size() && !history[i].empty(); ++i)
-    if (SameTextIgnoringCase(history[i], entry)) RemoveHistoryEntry(i);
-  for (std::size_t i = history.size() - 1; i > 0; --i) history[i] = history[i - 1];
-  history[0] = entry;
+  if (path.empty()) return;  // nothing recorded, nothing saved
+  PutFirstInHistory(path);
   SaveSettings();
 }
 
