@@ -6,6 +6,7 @@
 #include "console/show_matches.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
+#include "frontend/complete.h"
 #include "frontend/error_trap.h"
 #include "frontend/history_alias.h"
 #include "frontend/maker_info.h"
@@ -94,6 +95,7 @@ int RunProgram() {
   try {
     SetProgramIdentity(kProductName, kProductVersion);
     ReadArguments();
+    if (IsListingRequest(Arguments())) return ListCandidates(Arguments());
     StartUp();
     Run();
   } catch (const RunEnded& end) {
