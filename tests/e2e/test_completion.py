@@ -1,5 +1,7 @@
 """Tab completion: `vantor.exe --complete WORD` under Wine (every kind of
-word, and nothing stored, handed off or created by it).
+word, and nothing stored, handed off or created by it), and the completer
+c-completion.ps1 in PowerShell 7 over it, asked through TabExpansion2 as the
+console asks it.
 
 Not shown here: a start directory too deep to be read back, since Wine
 starts no program there (the unit tests cover it over the in-memory
@@ -7,6 +9,7 @@ system)."""
 
 import os
 
+from powershell import PowerShell, completions, snapshot, step, value
 from vantor_e2e import EXIT_NORMAL, OEM, reg_root, REG_KEY
 
 SETTINGS_SIZE = 10736
@@ -107,3 +110,39 @@ def test_a_settings_file_or_key_is_read_and_never_created_or_written(vantor, ove
     assert files_below(vantor.scratch) == before
     assert vantor.reg_export() is None
     assert vantor.handoff() is None
+
+
+def test_the_powershell_completer_offers_the_menus_entries(vantor, overview_tree):
+    sroot = vantor.scratch / "sroot"
+    blanks, specials = "my docs", "it's $5 [x]"
+    vantor.tree(["Users\\" + blanks, "Users\\" + specials], sroot)
+    ps = PowerShell(vantor)
+    session = ps.run([
+        snapshot("before"),
+        ". c-completion.ps1",
+        value(completions("c pr\\co")),
+        value(completions("c.ps1 'S:\\Program Files\\co")),
+        value(completions("c \\us\\my")),
+        value(completions("c \\us\\it")),
+        value(completions("c \\Windows\\nothing")),
+        # The lines the completions above make.
+        step("c 'S:\\Users\\my docs'"),
+        step("c 'S:\\Users\\it''s $5 [x]'"),
+        value(completions("c -")),
+        snapshot("after"),
+    ], start="S:\\")
+    assert session.code == 0, session.text
+    menu, quoted, blank, special, nothing, history = session.values
+    assert menu == ["'S:\\Program Files\\Common Files'\tS:\\Program Files\\Common Files\t"
+                    "ProviderContainer",
+                    "S:\\ProgramData\\Corp\tS:\\ProgramData\\Corp\tProviderContainer"]
+    assert quoted == [menu[0]], "the word typed in quotes"
+    assert blank == ["'S:\\Users\\my docs'\tS:\\Users\\my docs\tProviderContainer"]
+    assert special == ["'S:\\Users\\it''s $5 [x]'\tS:\\Users\\it's $5 [x]\tProviderContainer"]
+    assert nothing == []
+    landed = [s.location for s in session.steps]
+    assert landed == ["S:\\Users\\" + blanks, "S:\\Users\\" + specials]
+    assert [s.folder for s in session.steps] == [str(sroot / "Users" / blanks),
+                                                 str(sroot / "Users" / specials)]
+    assert [entry.split("\t")[0] for entry in history] == ["'S:\\Users\\my docs'", "S:\\"]
+    assert session.snapshots["after"] == session.snapshots["before"]
