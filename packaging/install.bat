@@ -2,8 +2,9 @@
 rem Installs Vantor for the current user, without administrator rights:
 rem copies the program into %LOCALAPPDATA%\Programs\Vantor and puts that
 rem folder on the user's Path, so that "c" works in every console window
-rem opened afterwards, in cmd (c.bat) and in PowerShell (c.ps1). Run again,
-rem it only copies the files again.
+rem opened afterwards, in cmd (c.bat) and in PowerShell (c.ps1, with tab
+rem completion from c-completion.ps1). Run again, it only copies the files
+rem again.
 rem
 rem The Path is edited by vantor-path.exe, not by this file: cmd would
 rem mangle percent signs and long values, and setx cuts them short.
@@ -23,11 +24,12 @@ set "VANTOR_FROM=%~dp0"
 if not defined LOCALAPPDATA goto no_local_app_data
 set "VANTOR_HOME=%LOCALAPPDATA%\Programs\Vantor"
 set "VANTOR_FILES=vantor.exe c.bat vantor.chm vantor-path.exe README.txt LICENSE.txt"
+set "VANTOR_SCRIPTS=c.ps1 c-completion.ps1"
 
 rem Loops set flags and never leave by goto: Wine's cmd does not end a
 rem loop on goto, nor run an if block inside one.
 set "VANTOR_MISSING="
-for %%f in (%VANTOR_FILES% c.ps1 uninstall.bat) do (
+for %%f in (%VANTOR_FILES% %VANTOR_SCRIPTS% uninstall.bat) do (
   if not exist "%VANTOR_FROM%%%f" set "VANTOR_MISSING=%%f"
 )
 if defined VANTOR_MISSING goto incomplete
@@ -39,12 +41,16 @@ for %%f in (%VANTOR_FILES%) do (
   if errorlevel 1 set "VANTOR_FAILED=%%f"
 )
 if defined VANTOR_FAILED goto copy_failed
-rem The wrapper for PowerShell is written afresh, not copied: a copy keeps
+rem The scripts for PowerShell are written afresh, not copied: a copy keeps
 rem the mark of the web (the Zone.Identifier stream) that a downloaded
 rem archive gives its files, and PowerShell refuses to run a script marked so.
-if exist "%VANTOR_HOME%\c.ps1" del /f /q "%VANTOR_HOME%\c.ps1" >nul 2>nul
-type "%VANTOR_FROM%c.ps1" >"%VANTOR_HOME%\c.ps1" 2>nul
-if errorlevel 1 goto copy_failed
+set "VANTOR_FAILED="
+for %%f in (%VANTOR_SCRIPTS%) do (
+  if exist "%VANTOR_HOME%\%%f" del /f /q "%VANTOR_HOME%\%%f" >nul 2>nul
+  type "%VANTOR_FROM%%%f" >"%VANTOR_HOME%\%%f" 2>nul
+  if errorlevel 1 set "VANTOR_FAILED=%%f"
+)
+if defined VANTOR_FAILED goto copy_failed
 rem Installed under another name: a command called "uninstall" on the
 rem Path could be typed by mistake.
 copy /y "%VANTOR_FROM%uninstall.bat" "%VANTOR_HOME%\vantor-uninstall.bat" >nul 2>nul

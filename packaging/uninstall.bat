@@ -57,7 +57,7 @@ echo Your settings file "%VANTOR%", named by VANTOR, is kept: delete it yourself
 
 rem The hand-off file vantor.exe leaves in TEMP.
 if defined TEMP if exist "%TEMP%\vantor2.bat" del /f /q "%TEMP%\vantor2.bat" >nul 2>nul
-for %%f in (vantor.exe c.bat c.ps1 vantor.chm vantor-path.exe README.txt LICENSE.txt) do (
+for %%f in (vantor.exe c.bat c.ps1 c-completion.ps1 vantor.chm vantor-path.exe README.txt LICENSE.txt) do (
   if exist "%VANTOR_HOME%\%%f" del /f /q "%VANTOR_HOME%\%%f" >nul 2>nul
 )
 rem Last the installed uninstaller, which may be this file, and the folder.

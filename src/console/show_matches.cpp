@@ -173,9 +173,12 @@ int MenuPageSize() {
   return std::clamp(size, 1, static_cast<int>(kSelectionKeys.size()));
 }
 
+void KeepOfferedEntries(matching::MatchList& list, const std::string& leave_out) {
+  if (list.size() > 1) RemoveEntriesEqualTo(leave_out, list);
+}
+
 std::string ShowMatches(matching::MatchList& list, bool create_mode, const std::string& leave_out) {
-  if (list.size() == 1) return list.front().path;
-  RemoveEntriesEqualTo(leave_out, list);
+  KeepOfferedEntries(list, leave_out);
   if (list.size() == 1) return list.front().path;
   if (list.empty()) return std::string();
   Menu menu{list, create_mode, MenuPageSize(), 1, 0};

@@ -17,6 +17,10 @@ namespace vantor::console {
 // with Esc.
 std::string ShowMatches(matching::MatchList& list, bool create_mode, const std::string& leave_out);
 
+// The entries the menu offers: with more than one in `list`, those equal
+// to `leave_out` (ignoring case) are removed; a single entry stays.
+void KeepOfferedEntries(matching::MatchList& list, const std::string& leave_out);
+
 // Entries on one page of the menu: 2 * (ScreenLastRow - 1), at most the
 // 62 selection keys and at least one.
 int MenuPageSize();

@@ -47,6 +47,12 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
   return result;
 }
 
+std::string JoinArguments(const std::vector<std::string>& args, std::size_t first) {
+  std::string joined;
+  for (std::size_t i = first; i < args.size(); ++i) joined += (i > first ? " " : "") + args[i];
+  return joined;
+}
+
 const std::vector<std::string>& Arguments() { return arguments; }
 
 void ReadArguments() { arguments = SplitCommandLine(sys::CommandLine()); }

@@ -12,6 +12,10 @@ namespace vantor {
 // to the argument. Element 0 is the program's own path.
 std::vector<std::string> SplitCommandLine(const std::string& line);
 
+// The path specification the arguments from `first` on make: each after
+// the one before it and a single space. Empty when there are none.
+std::string JoinArguments(const std::vector<std::string>& args, std::size_t first);
+
 // The arguments of this process (element 0 the program path).
 const std::vector<std::string>& Arguments();
 

@@ -128,10 +128,8 @@ void PromoteAlias(const std::string& name) {
   });
 }
 
-void UseAlias(const std::string& spec) {
-  std::string dir;
-  if (!store::FindAlias(spec, dir)) return;
-  PromoteAlias(spec);
+void UseAlias(const std::string& name, const std::string& dir) {
+  PromoteAlias(name);
   handoff::ChangeToDirectory(dir);
 }
 

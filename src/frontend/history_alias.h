@@ -30,9 +30,9 @@ void RemoveAlias(const std::string& name);
 // table as stored (another console may have removed it).
 void PromoteAlias(const std::string& name);
 
-// Returns when `spec` names no alias in the table the run loaded;
-// otherwise moves the alias to the front, saves and changes to the
-// directory the run loaded for it (never returns).
-void UseAlias(const std::string& spec);
+// Uses the alias `name` (as typed) that was found with the directory `dir`:
+// moves it to the front, saves, then changes to `dir`. The alias has moved
+// and been saved also when the change then fails.
+[[noreturn]] void UseAlias(const std::string& name, const std::string& dir);
 
 }  // namespace vantor

@@ -20,12 +20,6 @@ namespace {
 
 constexpr int kMaxHistoryIndex = 20;
 
-std::string JoinedSpecification(const std::vector<std::string>& args) {
-  std::string spec = args[1];
-  for (std::size_t i = 2; i < args.size(); ++i) spec += " " + args[i];
-  return spec;
-}
-
 [[noreturn]] void GoBackInHistory(long long index) {
   const std::string& entry = store::Settings().history[static_cast<std::size_t>(index)];
   if (!entry.empty()) handoff::ChangeToDirectory(entry);
@@ -96,7 +90,7 @@ std::string DispatchOptions() {
   }
   std::string word = args[1];
   sys::UpperCase(word);
-  if (word.empty() || word[0] != '-') return JoinedSpecification(args);
+  if (word.empty() || word[0] != '-') return JoinArguments(args, 1);
   if (word == "-A") AliasOption(std::vector<std::string>(args.begin() + 1, args.end()));
   WordOnlyOption(word);
   HistoryIndexOption(args[1].substr(1));

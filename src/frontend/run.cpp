@@ -1,22 +1,21 @@
 #include "frontend/run.h"
 
 #include "base/exit.h"
-#include "base/path_text.h"
 #include "base/start_dir.h"
 #include "console/paged_output.h"
 #include "console/show_matches.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
+#include "frontend/complete.h"
 #include "frontend/error_trap.h"
 #include "frontend/history_alias.h"
 #include "frontend/maker_info.h"
 #include "frontend/options.h"
 #include "frontend/required_start_dir.h"
+#include "frontend/resolve.h"
 #include "handoff/create_directory.h"
 #include "handoff/handoff.h"
 #include "matching/find_matches.h"
-#include "matching/match_order.h"
-#include "matching/path_spec.h"
 #include "platform/system.h"
 #include "store/settings.h"
 
@@ -24,10 +23,8 @@ namespace vantor {
 namespace {
 
 void StartUp() {
-  SetProgramIdentity(kProductName, kProductVersion);
   console::InitConsole();
   console::ResetPagedOutput();
-  ReadArguments();
   sys::UseOemFileApis();
   matching::ResetLists();
   SetStartDir(sys::GetCurrentDir());
@@ -37,102 +34,67 @@ void StartUp() {
 }
 
 void RecordStartDir() {
-  if (store::Settings().history[0] != StartDir()) store::AddToHistory(StartDir());
+  if (StartDirToBeRecorded()) store::AddToHistory(StartDir());
 }
 
-void Rewrite(std::string& spec) {
-  matching::SlashesToBackslashes(spec);
-  matching::ExpandDoubleBackslash(spec);
-  matching::ExpandDots(spec);
+[[noreturn]] void ReportInvalidDrive(char drive) {
+  console::WriteColouredLine(
+      console::kColourError,
+      std::string("Vantor: Invalid drive letter '") + drive + "' (valid drives are A: through Z:)");
+  EndRun(kExitRunError);
 }
 
-// A specification naming an existing directory as typed is entered at once.
-// One whose full path is too long to read back is named as typed, since the
+// An existing directory too deep to read back is named as typed, since the
 // system then gives no full path to name it by.
-void EnterIfExactDirectory(const std::string& spec) {
-  if (!sys::SetCurrentDir(spec)) return;
-  std::string entered = sys::GetCurrentDir();
-  if (entered.empty()) handoff::ReportCannotEnter(spec);
-  handoff::ChangeToDirectory(entered);
+[[noreturn]] void EnterExactDirectory(const Resolution& found) {
+  if (found.target.empty()) handoff::ReportCannotEnter(found.typed);
+  handoff::ChangeToDirectory(found.target);
 }
 
-// Takes a leading "X:" off the specification; the drive of StartDir else.
-char TakeDriveLetter(std::string& spec) {
-  char drive;
-  if (HasDriveColon(spec)) {
-    drive = spec[0];
-    spec.erase(0, 2);
-  } else {
-    drive = RequireStartDir()[0];
-  }
-  return AsciiUpper(drive);
+[[noreturn]] void OfferToCreate(const std::string& typed) {
+  matching::NoteCreatable(typed);
+  handoff::OfferCreation(typed);
+  EndRun(kExitNormal);
 }
 
-// Length of the leading ".." step at `at`: 3 for "..\", 2 for a final
-// "..", 0 when the text there is no step.
-std::size_t ParentStepAt(const std::string& spec, std::size_t at) {
-  if (spec.compare(at, 3, "..\\") == 0) return 3;
-  return spec.compare(at, std::string::npos, "..") == 0 ? 2 : 0;
-}
-
-// The directory the search starts from: the drive root for a leading '\',
-// else the drive's own current directory, raised by leading ".." steps.
-std::string TakeBaseDirectory(char drive, std::string& spec) {
-  if (!spec.empty() && spec[0] == '\\') {
-    spec.erase(0, 1);
-    return std::string(1, drive) + ":\\";
-  }
-  if (drive < 'A' || drive > 'Z') {
-    console::WriteColouredLine(console::kColourError,
-                               std::string("Vantor: Invalid drive letter '") + drive +
-                                   "' (valid drives are A: through Z:)");
-    EndRun(kExitRunError);
-  }
-  // A drive without a readable directory of its own stands for StartDir.
-  std::string base = matching::DriveCurrentDir(drive);
-  if (base.empty()) ReportUnreadableStartDir();
-  std::size_t steps_end = 0;
-  while (std::size_t step = ParentStepAt(spec, steps_end)) {
-    steps_end += step;
-    base = matching::ParentDir(base);
-  }
-  spec.erase(0, steps_end);
-  return base;
-}
-
-[[noreturn]] void SearchAndChange(const std::string& spec, const std::string& base,
-                                  const std::string& typed) {
-  matching::SearchLevel(spec, base, 0);
-  matching::MatchList& matches = matching::Matches();
-  matching::SortMatches(matches);
-  if (matches.empty()) {
-    matching::NoteCreatable(typed);
-    handoff::OfferCreation(typed);
-    EndRun(kExitNormal);
-  }
-  matching::KeepBestMatches(matches);
-  std::string chosen = console::ShowMatches(matches, false, StartDir());
+[[noreturn]] void ChooseAndChange() {
+  std::string chosen = console::ShowMatches(matching::Matches(), false, StartDir());
   if (!chosen.empty()) handoff::ChangeToDirectory(chosen);
+  EndRun(kExitNormal);
+}
+
+[[noreturn]] void GoTo(const Resolution& found) {
+  switch (found.destination) {
+    case Destination::kExactDirectory:
+      EnterExactDirectory(found);
+    case Destination::kAlias:
+      UseAlias(found.typed, found.target);
+    case Destination::kBaseDirectory:
+      handoff::ChangeToDirectory(found.target);
+    case Destination::kMatches:
+      ChooseAndChange();
+    case Destination::kNoMatch:
+      OfferToCreate(found.typed);
+    case Destination::kInvalidDrive:
+      ReportInvalidDrive(found.drive);
+    case Destination::kUnreadableStartDir:
+      ReportUnreadableStartDir();
+  }
   EndRun(kExitNormal);
 }
 
 [[noreturn]] void Run() {
   RecordStartDir();
-  std::string spec = DispatchOptions();
-  Rewrite(spec);
-  const std::string typed = spec;
-  EnterIfExactDirectory(spec);
-  UseAlias(spec);
-  char drive = TakeDriveLetter(spec);
-  std::string base = TakeBaseDirectory(drive, spec);
-  if (spec.empty()) handoff::ChangeToDirectory(base);
-  SearchAndChange(spec, base, typed);
+  GoTo(ResolveSpecification(DispatchOptions()));
 }
 
 }  // namespace
 
 int RunProgram() {
   try {
+    SetProgramIdentity(kProductName, kProductVersion);
+    ReadArguments();
+    if (IsListingRequest(Arguments())) return ListCandidates(Arguments());
     StartUp();
     Run();
   } catch (const RunEnded& end) {

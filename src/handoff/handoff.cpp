@@ -67,10 +67,12 @@ void ReportCannotEnter(const std::string& target) {
   EndRun(kExitRunError);
 }
 
+std::string EnterDirectory(const std::string& target) {
+  return sys::SetCurrentDir(target) ? sys::GetCurrentDir() : std::string();
+}
+
 void ChangeToDirectory(const std::string& target) {
-  if (!sys::SetCurrentDir(target)) ReportCannotEnter(target);
-  // Entered, but too long to read back as a full path the shell could use.
-  std::string entered = sys::GetCurrentDir();
+  std::string entered = EnterDirectory(target);
   if (entered.empty()) ReportCannotEnter(target);
   store::AddToHistory(entered);
   HandOffDirectory(entered);

@@ -27,6 +27,11 @@ void HandOffDirectory(const std::string& path);
 // entered, not be read back as a full path) and ends the run with 243.
 [[noreturn]] void ReportCannotEnter(const std::string& target);
 
+// Makes `target` the process's current directory and gives its full path as
+// the system reads it back; empty when it cannot be entered, or is too deep
+// to be read back as a full path the shell could use.
+std::string EnterDirectory(const std::string& target);
+
 // Enters `target`, records the full path in the history, writes the
 // hand-off file and ends the run with 0; 243 when it cannot be entered.
 [[noreturn]] void ChangeToDirectory(const std::string& target);

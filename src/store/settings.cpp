@@ -3,6 +3,7 @@
 #include "base/path_text.h"
 #include "console/wincrt.h"
 #include "platform/system.h"
+#include "store/history_list.h"
 #include "store/registry_store.h"
 
 namespace vantor::store {
@@ -149,26 +150,6 @@ bool WriteSettingsFile(const std::string& image) {
     if (!exists) return false;
   }
   return exists ? sys::OverwriteFileDurably(target, image) : sys::WriteFileDurably(target, image);
-}
-
-void RemoveHistoryEntry(std::size_t index) {
-  auto& history = Settings().history;
-  for (std::size_t i = index; i + 1 < history.size(); ++i) history[i] = history[i + 1];
-  history.back().clear();
-}
-
-// Puts `path` first in the history of Settings(), as AddToHistory tells.
-void PutFirstInHistory(const std::string& path) {
-  auto& history = Settings().history;
-  // The path is compared in the form in which it is stored, so that a path
-  // longer than the field does not come in again beside its own cut copy.
-  std::string entry = path.substr(0, kPathField);
-  // An entry equal to it is taken out; the one that moves into its place is
-  // not compared again.
-  for (std::size_t i = 0; i < history.size() && !history[i].empty(); ++i)
-    if (SameTextIgnoringCase(history[i], entry)) RemoveHistoryEntry(i);
-  for (std::size_t i = history.size() - 1; i > 0; --i) history[i] = history[i - 1];
-  history[0] = entry;
 }
 
 }  // namespace

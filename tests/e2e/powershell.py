@@ -66,6 +66,19 @@ def wrapper_ps1():
     return Path(os.environ.get("VANTOR_PS_WRAPPER", REPO / "c.ps1"))
 
 
+def completer_ps1():
+    """The shipped completer (VANTOR_PS_COMPLETER or the repository's)."""
+    return Path(os.environ.get("VANTOR_PS_COMPLETER", REPO / "c-completion.ps1"))
+
+
+def completions(line):
+    """An expression: what TabExpansion2 offers for `line` with the cursor at
+    its end, as the console asks it, one "text<TAB>list item<TAB>type" each."""
+    return ("@((TabExpansion2 -inputScript %s -cursorColumn %d).CompletionMatches | "
+            "ForEach-Object { $_.CompletionText + \"`t\" + $_.ListItemText + \"`t\" + "
+            "$_.ResultType })" % (ps_quote(line), len(line)))
+
+
 def ps_quote(text):
     """A PowerShell single-quoted string: nothing in it is expanded."""
     return "'" + text.replace("'", "''") + "'"
@@ -184,8 +197,9 @@ def dot_sourced(script, lines, cwd, env=None):
 
 
 class PowerShell:
-    """c.ps1 and its stand-in vantor.exe in `vantor.scratch/ps`, put first on
-    the PATH of every session, so that `c` is found as on Windows."""
+    """c.ps1, c-completion.ps1 and the stand-in vantor.exe in
+    `vantor.scratch/ps`, put first on the PATH of every session, so that `c`
+    and `. c-completion.ps1` are found as on Windows."""
 
     step = staticmethod(step)
     snapshot = staticmethod(snapshot)
@@ -196,6 +210,7 @@ class PowerShell:
         self.folder.mkdir()
         self.script = self.folder / "c.ps1"
         shutil.copyfile(wrapper_ps1(), self.script)
+        shutil.copyfile(completer_ps1(), self.folder / "c-completion.ps1")
         stand_in = self.folder / "vantor.exe"
         stand_in.write_text(
             "#!/bin/sh\n"

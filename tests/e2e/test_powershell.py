@@ -11,8 +11,8 @@ import time
 
 import pytest
 
-from powershell import (PowerShell, dot_sourced, ps_quote, pwsh_env, run_pwsh, snapshot,
-                        snapshot_lines, step, value, wrapper_ps1)
+from powershell import (PowerShell, completer_ps1, dot_sourced, ps_quote, pwsh_env, run_pwsh,
+                        snapshot, snapshot_lines, step, value, wrapper_ps1)
 from vantor_e2e import DEFAULT_TIMEOUT, EXIT_DECLINED, EXIT_RUN_ERROR, EXIT_SCREEN_SHOWN, Keys
 
 PROMPT = "Change directory to (a-b or Escape to exit)? "
@@ -240,12 +240,13 @@ NEWER_SYNTAX = {"TernaryExpressionAst", "PipelineChainAst"}
 NEWER_PARAMETERS = {"AsByteStream", "Parallel", "AsHashtable", "SkipHeader", "NoEnumerate"}
 
 
-def test_the_script_keeps_to_windows_powershell_5_1(tmp_path):
-    raw = wrapper_ps1().read_bytes()
+@pytest.mark.parametrize("script", [wrapper_ps1(), completer_ps1()], ids=["c", "completion"])
+def test_the_script_keeps_to_windows_powershell_5_1(tmp_path, script):
+    raw = script.read_bytes()
     # 5.1 reads a file without a byte-order mark in the ANSI code page.
     assert raw.isascii()
     parsed = "[System.Management.Automation.Language.Parser]::ParseFile(%s, [ref]$t, [ref]$e)" % (
-        ps_quote(str(wrapper_ps1())))
+        ps_quote(str(script)))
     session = run_pwsh([
         "$t = $null; $e = $null; $ast = " + parsed,
         value("@($e | ForEach-Object { $_.Message })"),
@@ -257,7 +258,7 @@ def test_the_script_keeps_to_windows_powershell_5_1(tmp_path):
     ], pwsh_env(), tmp_path)
     errors, tokens, syntax, parameters = session.values
     assert errors == []
-    assert "Function" in tokens and "CommandAst" in syntax  # the lists are the script's
+    assert "Variable" in tokens and "CommandAst" in syntax and parameters  # the script's lists
     assert not NEWER_TOKENS & set(tokens)
     assert not NEWER_SYNTAX & set(syntax)
-    assert "LiteralPath" in parameters and not NEWER_PARAMETERS & set(parameters)
+    assert not NEWER_PARAMETERS & set(parameters)

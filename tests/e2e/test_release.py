@@ -15,11 +15,13 @@ from vantor_e2e import (CD_MARK, ENV_KEY, EXIT_SCREEN_SHOWN, RC_MARK, REG_KEY, R
 # Packs, installs and removes the release: part of the whole test run only.
 pytestmark = pytest.mark.whole
 
-RELEASE_FILES = {"install.bat", "uninstall.bat", "c.bat", "c.ps1", "vantor.exe",
-                 "vantor-path.exe", "vantor.chm", "README.txt", "LICENSE.txt"}
-INSTALLED_FILES = {"vantor.exe", "c.bat", "c.ps1", "vantor.chm", "vantor-path.exe", "README.txt",
-                   "LICENSE.txt", "vantor-uninstall.bat"}
-TEXT_FILES = ["install.bat", "uninstall.bat", "c.bat", "c.ps1", "README.txt", "LICENSE.txt"]
+RELEASE_FILES = {"install.bat", "uninstall.bat", "c.bat", "c.ps1", "c-completion.ps1",
+                 "vantor.exe", "vantor-path.exe", "vantor.chm", "README.txt", "LICENSE.txt"}
+INSTALLED_FILES = {"vantor.exe", "c.bat", "c.ps1", "c-completion.ps1", "vantor.chm",
+                   "vantor-path.exe", "README.txt", "LICENSE.txt", "vantor-uninstall.bat"}
+# Written anew by every install, never copied (see install.bat).
+SCRIPTS = ["c.ps1", "c-completion.ps1"]
+TEXT_FILES = ["install.bat", "uninstall.bat", "c.bat", "README.txt", "LICENSE.txt"] + SCRIPTS
 
 
 def source_version():
@@ -151,7 +153,7 @@ def test_archive_holds_the_release_files_of_this_version(vantor, archive):
         files = {name: zipped.read(name) for name in zipped.namelist()}
     for name in TEXT_FILES:
         assert b"\n" not in files[name].replace(b"\r\n", b""), "%s has bare LF line ends" % name
-    for wrapper in ("c.bat", "c.ps1"):
+    for wrapper in ["c.bat"] + SCRIPTS:
         assert files[wrapper].replace(b"\r\n", b"\n") == (REPO / wrapper).read_bytes().replace(
             b"\r\n", b"\n"), wrapper
     assert files["vantor.exe"] == vantor_exe().read_bytes()
@@ -199,21 +201,22 @@ def test_install_adds_the_folder_once_and_uninstall_restores_path(release, name)
     else:
         assert text == old + ";" + release.home_win
     assert {p.name for p in release.home.iterdir()} == INSTALLED_FILES
-    script = release.home / "c.ps1"
-    assert script.read_bytes() == (release.unpacked / "c.ps1").read_bytes()
-    # A second name for the first copy tells whether a later install
-    # writes into that file or makes a new one.
-    os.link(script, release.local / "first-c.ps1")
+    for script in SCRIPTS:
+        assert (release.home / script).read_bytes() == (release.unpacked / script).read_bytes()
+        # A second name for the first copy tells whether a later install
+        # writes into that file or makes a new one.
+        os.link(release.home / script, release.local / ("first-" + script))
 
     installed = release.environment()
     res = release.run("install.bat")
     assert res.code == 0, res.text
     assert '"%s" is on your Path already.' % release.home_win in res.text
     assert release.environment() == installed
-    # c.ps1 is written as a new file every time, so that nothing of an
-    # earlier copy, a mark of the web included, stays with it.
-    assert script.stat().st_nlink == 1
-    assert script.read_bytes() == (release.unpacked / "c.ps1").read_bytes()
+    # The scripts are written as new files every time, so that nothing of
+    # an earlier copy, a mark of the web included, stays with them.
+    for script in SCRIPTS:
+        assert (release.home / script).stat().st_nlink == 1, script
+        assert (release.home / script).read_bytes() == (release.unpacked / script).read_bytes()
 
     res = release.run("uninstall.bat")
     assert res.code == 0, res.text

@@ -1,0 +1,101 @@
+#include "frontend/complete.h"
+
+#include "base/exit.h"
+#include "base/start_dir.h"
+#include "console/show_matches.h"
+#include "console/wincrt.h"
+#include "frontend/command_line.h"
+#include "frontend/resolve.h"
+#include "handoff/handoff.h"
+#include "matching/find_matches.h"
+#include "platform/system.h"
+#include "store/history_list.h"
+#include "store/settings.h"
+
+namespace vantor {
+namespace {
+
+// The lines of the listing, written at once at the end.
+struct Listing {
+  std::string text;
+  std::size_t count = 0;
+
+  void Add(const std::string& path) {
+    if (path.empty() || count >= kMaxCandidates) return;
+    text += path + console::kLineEnd;
+    ++count;
+  }
+};
+
+// What start-up gives the run, without its side effects: no console mode,
+// no hand-off reset, nothing saved. With nothing stored the table and the
+// history are empty, as the run finds them in a new registry key.
+void QuietStartUp() {
+  sys::UseOemFileApis();
+  matching::ResetLists();
+  SetStartDir(sys::GetCurrentDir());
+  store::Settings() = store::SettingsBlock();
+  store::ReadStoredSettings(store::Settings());
+  matching::SetCreationAllowed(false);
+}
+
+// "-" alone or followed by digits: the history options' words.
+bool IsHistoryWord(const std::string& word) {
+  if (word.empty() || word[0] != '-') return false;
+  return word.find_first_not_of("0123456789", 1) == std::string::npos;
+}
+
+// The history behind its front entry as "-1", "-2", ... would enter it,
+// after the run's record of StartDir, made here in memory only.
+void ListHistory(Listing& listing) {
+  if (StartDirToBeRecorded()) store::PutFirstInHistory(StartDir());
+  const auto& history = store::Settings().history;
+  for (std::size_t i = 1; i < history.size(); ++i)
+    if (!history[i].empty()) listing.Add(handoff::EnterDirectory(history[i]));
+}
+
+void ListDestination(const std::string& spec, Listing& listing) {
+  const Resolution found = ResolveSpecification(spec);
+  switch (found.destination) {
+    case Destination::kExactDirectory:
+      listing.Add(found.target);
+      break;
+    case Destination::kAlias:
+    case Destination::kBaseDirectory:
+      listing.Add(handoff::EnterDirectory(found.target));
+      break;
+    case Destination::kMatches: {
+      matching::MatchList& matches = matching::Matches();
+      console::KeepOfferedEntries(matches, StartDir());
+      for (const matching::MatchEntry& entry : matches) listing.Add(entry.path);
+      break;
+    }
+    case Destination::kNoMatch:
+    case Destination::kInvalidDrive:
+    case Destination::kUnreadableStartDir:
+      break;
+  }
+}
+
+}  // namespace
+
+bool IsListingRequest(const std::vector<std::string>& args) {
+  if (args.size() < 2) return false;
+  std::string word = args[1];
+  sys::UpperCase(word);
+  return word == "--COMPLETE";
+}
+
+int ListCandidates(const std::vector<std::string>& args) {
+  QuietStartUp();
+  Listing listing;
+  const std::string first = args.size() > 2 ? args[2] : std::string();
+  if (IsHistoryWord(first))
+    ListHistory(listing);
+  else if (!first.empty() && first[0] != '-')
+    ListDestination(JoinArguments(args, 2), listing);
+  console::Write(listing.text);
+  return kExitNormal;
+}
+
+}  // namespace vantor
