@@ -76,6 +76,23 @@ function Get-VantorTarget([byte[]]$Bytes, [Text.Encoding]$Encoding) {
     $drive + $path
 }
 
+# An argument as it must be handed on for Vantor to read what was typed.
+# PowerShell 6 and later put an argument that holds a blank or a double
+# quote between double quotes on the program's command line, by the rules
+# of the C runtime, and so double the backslashes before the closing quote:
+# 'a b\' goes as "a b\\". Vantor's command line knows no escapes: it would
+# read \\, which stands for every subdirectory. Halving that run gives back
+# what was typed; a single backslash, as Tab completion leaves it, goes
+# instead, which names the same directory; a drive root (X:\) stays as it
+# is. Windows PowerShell 5.1 puts the argument between the quotes as it is
+# ("a b\"), which Vantor reads right: there the argument stays unchanged.
+function Get-VantorArgument([string]$Argument, [int]$Major = $PSVersionTable.PSVersion.Major) {
+    if ($Major -ge 6 -and $Argument -match '[\s"]' -and $Argument -match '^(.*[^\\:])(\\+)$') {
+        return $Matches[1] + $Matches[2].Substring(0, [Math]::Floor($Matches[2].Length / 2))
+    }
+    $Argument
+}
+
 if ($MyInvocation.InvocationName -eq '.') {
     return
 }
@@ -88,7 +105,10 @@ if (-not (Test-Path -LiteralPath $vantor -PathType Leaf)) {
     Write-Error "c: vantor.exe is missing beside $PSCommandPath"
     exit 1
 }
-& $vantor @args
+$arguments = @(foreach ($argument in $args) {
+    if ($argument -is [string]) { Get-VantorArgument $argument } else { , $argument }
+})
+& $vantor @arguments
 $code = $LASTEXITCODE
 # Only a run that ends with 0 hands a directory over; every other run
 # leaves "rem" in the file.

@@ -101,6 +101,19 @@ def test_names_powershell_or_cmd_treat_specially_are_entered_as_written(vantor, 
     assert b"\\Users\\Caf\x82" in vantor.handoff()
 
 
+def test_a_trailing_backslash_names_the_directory_itself(vantor, overview_tree, ps):
+    # PowerShell's Tab completion ends a directory with \; quoted for the
+    # command line, the backslash would come doubled (\\: every subdirectory).
+    vantor.tree(["a b\\inner", "50% off & (more)\\inner"], vantor.scratch / "sroot" / "Users")
+    session = ps.run([step("c 'a b\\'"), step("c '.\\50% off & (more)\\'"),
+                      step("c 'S:\\Users\\a b\\'")], start="S:\\Users")
+    assert session.code == 0, session.text
+    # A lone "." is the parent to Vantor, as in cmd: .\x is ..\x.
+    assert [outcome(s) for s in session.steps] == [
+        (True, 0, "S:\\Users\\a b"), (True, 0, "S:\\Users\\50% off & (more)"),
+        (True, 0, "S:\\Users\\a b")], session.text
+
+
 def wait_for(condition, console, what):
     deadline = time.monotonic() + DEFAULT_TIMEOUT
     while not condition():
@@ -186,6 +199,26 @@ def test_hand_off_files_as_the_script_reads_them(tmp_path):
     assert code_pages == [cp for _, cp in CULTURES]
     # Dot-sourced, the script ran nothing.
     assert session.steps == [] and "Vantor" not in session.text
+
+
+# An argument, the PowerShell version, and what the script hands on so that
+# the program reads what was typed.
+PASSED_ARGUMENTS = [
+    ("a b\\", 7, "a b"),
+    ("a b\\\\", 7, "a b\\"),
+    ("\\\\srv\\my share\\", 7, "\\\\srv\\my share"),
+    ("ab\\", 7, "ab\\"),  # no blank: no quotes around it
+    ("a X:\\", 7, "a X:\\"),  # a drive root
+    ("a b\\", 5, "a b\\"),  # Windows PowerShell 5.1 doubles nothing
+]
+
+
+def test_arguments_as_the_script_hands_them_on(tmp_path):
+    lines = [value("Get-VantorArgument %s %d" % (ps_quote(argument), major))
+             for argument, major, _ in PASSED_ARGUMENTS]
+    session = dot_sourced(wrapper_ps1(), lines, tmp_path)
+    assert session.code == 0, session.text
+    assert session.values == [passed for _, _, passed in PASSED_ARGUMENTS]
 
 
 def test_the_file_counts_only_after_exit_code_zero(tmp_path):

@@ -298,11 +298,13 @@ class Vantor:
         path.write_bytes(("\r\n".join(["@echo off"] + list(lines)) + "\r\n").encode(OEM))
         return self.win(path)
 
-    def run_cmd(self, lines, cwd=None, env=None, stdin=None, timeout=DEFAULT_TIMEOUT):
+    def run_cmd(self, lines, cwd=None, env=None, stdin=None, timeout=DEFAULT_TIMEOUT,
+                switches=()):
         """Run batch lines through `wine cmd /c driver.bat`; the exit code is
-        the last command's."""
+        the last command's. switches go to cmd first (e.g. "/v:on")."""
         driver = self.write_driver(lines)
-        res = self.prefix.call(["wine", "cmd", "/c", driver], cwd=str(cwd or self.scratch),
+        res = self.prefix.call(["wine", "cmd"] + list(switches) + ["/c", driver],
+                               cwd=str(cwd or self.scratch),
                                env=env, timeout=timeout, input=stdin,
                                stdin=None if stdin is not None else subprocess.DEVNULL,
                                stderr=subprocess.STDOUT)
@@ -356,14 +358,16 @@ class Vantor:
         return lines
 
     def shell(self, args, start=None, drive_dirs=(), sets=None, env=None, stdin=None,
-              timeout=DEFAULT_TIMEOUT):
+              timeout=DEFAULT_TIMEOUT, switches=()):
         """Type `c args` in a cmd whose current directory is start (a
         Windows path, default the scratch folder) and report the errorlevel,
-        the output and where the shell ended up."""
+        the output and where the shell ended up. switches go to cmd (e.g.
+        "/v:on" for delayed expansion)."""
         lines = self.shell_lines(args, start or self.win(self.scratch), drive_dirs, sets)
-        res = self.run_cmd(lines, env=env, stdin=stdin, timeout=timeout)
+        res = self.run_cmd(lines, env=env, stdin=stdin, timeout=timeout, switches=switches)
         code, head, cwd = parse_shell_output(res.stdout)
-        assert code == res.code, "driver exit %d but errorlevel %d" % (res.code, code)
+        # A Linux exit status keeps the low 8 bits (cmd's 9009 arrives as 49).
+        assert code % 256 == res.code, "driver exit %d but errorlevel %d" % (res.code, code)
         return ShellResult(code, head, cwd, res.handoff, res.stdout)
 
     def spawn(self, args, rows=25, cols=80, cwd=None, env=None):
