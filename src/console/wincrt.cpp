@@ -78,19 +78,32 @@ void WriteColouredLine(int attribute, const std::string& text) {
   RestoreColour();
 }
 
+RawKeyInput::RawKeyInput() { sys::SetRawInputMode(); }
+
+RawKeyInput::~RawKeyInput() { sys::SetProcessedInputMode(); }
+
+bool KeyOfRecord(const sys::InputEvent& event, KeyPress& key) {
+  if (!IsAcceptable(event)) return false;
+  auto character = static_cast<std::uint8_t>(event.character & 0xFF);
+  // Wine delivers a lone Esc without its character (virtual key 27,
+  // character 0); Windows always gives 27, so this changes nothing there.
+  if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = kCharEscape;
+  if (character != 0)
+    key = KeyPress{character, 0};
+  else
+    key = KeyPress{0, static_cast<std::uint8_t>(event.scan_code & 0xFF)};
+  return true;
+}
+
 KeyPress ReadKeyPress() {
+  RawKeyInput raw;
   for (;;) {
     sys::InputEvent event;
     sys::ReadStatus status = sys::ReadInputEvent(event);
     last_read_failed = status == sys::ReadStatus::Failed;
     if (last_read_failed) return KeyPress{0, kScanEnd};
-    if (status == sys::ReadStatus::NoEvent || !IsAcceptable(event)) continue;
-    auto character = static_cast<std::uint8_t>(event.character & 0xFF);
-    // Wine delivers a lone Esc without its character (virtual key 27,
-    // character 0); Windows always gives 27, so this changes nothing there.
-    if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = kCharEscape;
-    if (character != 0) return KeyPress{character, 0};
-    return KeyPress{0, static_cast<std::uint8_t>(event.scan_code & 0xFF)};
+    KeyPress key;
+    if (status == sys::ReadStatus::Event && KeyOfRecord(event, key)) return key;
   }
 }
 

@@ -24,7 +24,15 @@ enum class StdStream { Output, Error, Input };
 bool StdHandleValid(StdStream stream);
 
 // Switches console input to processed input alone (no line input, no echo).
+// Ctrl+C is then the system's: it ends the process.
 void SetProcessedInputMode();
+
+// Switches console input to raw key reading (processed input off as well):
+// Ctrl+C arrives as a key with character 3 and raises no control event, so
+// no other program of the console (such as the cmd running a batch file)
+// hears of it. Wine raises the event all the same; while this mode is on,
+// the event is turned into that key.
+void SetRawInputMode();
 
 // The console screen buffer's size. False when standard output is no console.
 bool ScreenBufferSize(int& rows, int& columns);

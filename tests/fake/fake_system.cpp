@@ -295,7 +295,15 @@ void UpperCase(std::string& text) { fake::UpperInPlace(text); }
 
 bool StdHandleValid(StdStream stream) { return Fake().handle_valid[static_cast<int>(stream)]; }
 
-void SetProcessedInputMode() { Fake().processed_input_mode = true; }
+void SetProcessedInputMode() {
+  Fake().processed_input_mode = true;
+  Fake().input_modes += 'P';
+}
+
+void SetRawInputMode() {
+  Fake().processed_input_mode = false;
+  Fake().input_modes += 'R';
+}
 
 bool ScreenBufferSize(int& rows, int& columns) {
   if (!Fake().screen_measurable) return false;
@@ -310,6 +318,20 @@ void SetTextAttribute(int attribute) {
   Fake().colour_log.emplace_back(Fake().output.size(), attribute);
 }
 
+namespace {
+
+bool IsCtrlC(const InputEvent& event) {
+  return event.is_key && event.key_down && event.character == 3;
+}
+
+// In processed mode the console takes Ctrl+C out of the input and the
+// system's handler ends the process.
+void MeetInput(const InputEvent& event) {
+  if (Fake().processed_input_mode && IsCtrlC(event)) throw fake::CtrlCExit{};
+}
+
+}  // namespace
+
 ReadStatus ReadInputEvent(InputEvent& event) {
   ++Fake().reads_attempted;
   if (Fake().zero_record_reads > 0) {
@@ -317,6 +339,7 @@ ReadStatus ReadInputEvent(InputEvent& event) {
     return ReadStatus::NoEvent;
   }
   if (Fake().input.empty()) return ReadStatus::Failed;
+  MeetInput(Fake().input.front());
   event = Fake().input.front();
   Fake().input.pop_front();
   return ReadStatus::Event;

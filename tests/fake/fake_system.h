@@ -61,10 +61,14 @@ struct FakeSystem {
 
   // Console
   bool handle_valid[3] = {true, true, true};  // output, error, input
-  bool screen_measurable = true;
+  bool screen_measurable = true;              // false: standard output is redirected
   int rows = 25;
   int columns = 80;
-  bool processed_input_mode = false;
+  // A console starts in processed mode, where Ctrl+C never arrives as a
+  // key: a read or peek that meets it ends the process as the system's
+  // handler does (CtrlCExit). Read raw, it is a key with character 3.
+  bool processed_input_mode = true;
+  std::string input_modes;                              // each switch: 'P' processed, 'R' raw
   std::string output;                                   // bytes written
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
   std::deque<sys::InputEvent> input;                    // when empty, reads fail
@@ -110,6 +114,13 @@ struct FakeSystem {
   // with "." and ".." steps applied; empty when it names no drive.
   std::string Resolve(const std::string& path) const;
 };
+
+// Thrown where Ctrl+C reaches a console in processed mode: the system's
+// handler ends the process with STATUS_CONTROL_C_EXIT, and on Windows cmd
+// then asks whether to end the batch job. RunVantor and ExitCodeOf give it
+// as kCtrlCExitCode.
+struct CtrlCExit {};
+inline constexpr int kCtrlCExitCode = -1073741510;  // 0xC000013A as a signed code
 
 // The fake behind every sys:: call in the test binary.
 FakeSystem& Fake();
