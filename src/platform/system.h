@@ -75,10 +75,23 @@ std::string GetCurrentDir();
 // be resolved or its full form is longer than 259 bytes.
 bool FullPathName(const std::string& path, std::string& full);
 
+// Asked between the entries of a listing whether to go on.
+class ListingWatch {
+ public:
+  virtual ~ListingWatch() = default;
+  // False abandons the listing.
+  virtual bool KeepListing() = 0;
+};
+
+// How many entries a listing reads between two questions to its watch.
+inline constexpr int kListingWatchInterval = 128;
+
 // Lists the names of the subdirectories of `dir` (which ends in '\'),
 // hidden and system ones included, "." and ".." left out. Returns false
-// and leaves `names` empty when the directory cannot be enumerated.
-bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
+// and leaves `names` empty when the directory cannot be enumerated, or when
+// `watch` (asked every kListingWatchInterval entries) abandoned it.
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
+                        ListingWatch* watch = nullptr);
 
 // Creates one directory. Returns 0 on success, else the system error code.
 std::uint32_t CreateDir(const std::string& path);

@@ -226,13 +226,24 @@ bool FullPathName(const std::string& path, std::string& full) {
   return !full.empty() && full.size() <= fake::kMaxPath;
 }
 
-bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
+                        ListingWatch* watch) {
   names.clear();
   std::string full = Fake().Resolve(dir);
   Fake().listed.push_back(full);
   auto found = Fake().dirs.find(Upper(full));
   if (found == Fake().dirs.end() || found->second.unreadable) return false;
-  names = found->second.children;
+  int until_asked = kListingWatchInterval;
+  for (const std::string& name : found->second.children) {
+    names.push_back(name);
+    if (watch != nullptr && --until_asked == 0) {
+      until_asked = kListingWatchInterval;
+      if (!watch->KeepListing()) {
+        names.clear();
+        return false;
+      }
+    }
+  }
   return true;
 }
 
