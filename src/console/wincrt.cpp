@@ -7,7 +7,9 @@ namespace vantor::console {
 namespace {
 
 int screen_last_row = 24;
+int screen_width = 80;
 int column_width = 40;
+bool output_is_console = false;
 int current_attribute = kColourNormal;
 bool last_read_failed = false;
 
@@ -40,16 +42,19 @@ void InitConsole() {
   current_attribute = kColourNormal;
   int rows = 0;
   int columns = 0;
-  if (sys::ScreenBufferSize(rows, columns)) {
-    screen_last_row = rows - 1;
-    column_width = columns / 2;
-  } else {
-    screen_last_row = 24;
-    column_width = 40;
+  output_is_console = sys::ScreenBufferSize(rows, columns);
+  if (!output_is_console) {
+    rows = 25;
+    columns = 80;
   }
+  screen_last_row = rows - 1;
+  screen_width = columns;
+  column_width = columns / 2;
 }
 
 int ScreenLastRow() { return screen_last_row; }
+int ScreenWidth() { return screen_width; }
+bool OutputIsConsole() { return output_is_console; }
 int ColumnWidth() { return column_width; }
 
 void SetColour(int attribute) {

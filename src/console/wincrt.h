@@ -53,6 +53,10 @@ void InitConsole();
 
 // Rows of the screen buffer minus one (24 when it cannot be measured).
 int ScreenLastRow();
+// Columns of the screen buffer (80 when it cannot be measured).
+int ScreenWidth();
+// Whether standard output is a console (its screen could be measured).
+bool OutputIsConsole();
 // Half the columns of the screen buffer, remainder dropped (40 when it
 // cannot be measured).
 int ColumnWidth();

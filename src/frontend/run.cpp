@@ -4,6 +4,7 @@
 #include "base/path_text.h"
 #include "base/start_dir.h"
 #include "console/paged_output.h"
+#include "console/search_progress.h"
 #include "console/show_matches.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
@@ -101,9 +102,20 @@ std::string TakeBaseDirectory(char drive, std::string& spec) {
   return base;
 }
 
+// The search of an interactive run. A long one shows its progress; Esc or
+// Ctrl+C stops it, and the run then ends as leaving the menu does.
+void SearchShowingProgress(const std::string& spec, const std::string& base) {
+  bool complete = false;
+  {
+    console::SearchProgress progress;  // its line is gone when it goes
+    complete = matching::WatchedSearch(spec, base, progress);
+  }
+  if (!complete) EndRun(kExitNormal);
+}
+
 [[noreturn]] void SearchAndChange(const std::string& spec, const std::string& base,
                                   const std::string& typed) {
-  matching::SearchLevel(spec, base, 0);
+  SearchShowingProgress(spec, base);
   matching::MatchList& matches = matching::Matches();
   matching::SortMatches(matches);
   if (matches.empty()) {

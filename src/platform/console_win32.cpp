@@ -8,6 +8,7 @@ namespace {
 
 constexpr WORD kVirtualKeyC = 0x43;
 constexpr WORD kScanCodeC = 0x2E;
+constexpr DWORD kMaxPeekedRecords = 4096;
 
 // Whether console input is read raw (SetRawInputMode) just now; read by the
 // control handler, which the system calls in a thread of its own.
@@ -111,6 +112,80 @@ ReadStatus ReadInputEvent(InputEvent& event) {
   if (count == 0) return ReadStatus::NoEvent;
   event = EventOf(record);
   return ReadStatus::Event;
+}
+
+bool PeekInputEvents(std::vector<InputEvent>& events) {
+  events.clear();
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  // Wine's console reads the keys typed in its terminal only while a
+  // program waits for or reads input; a wait that returns at once is enough.
+  // On Windows it changes nothing.
+  WaitForSingleObject(input, 0);
+  DWORD pending = 0;
+  if (!GetNumberOfConsoleInputEvents(input, &pending)) return false;
+  if (pending == 0) return true;
+  std::vector<INPUT_RECORD> records(pending < kMaxPeekedRecords ? pending : kMaxPeekedRecords);
+  DWORD count = 0;
+  if (!PeekConsoleInputA(input, records.data(), static_cast<DWORD>(records.size()), &count))
+    return false;
+  events.resize(count);
+  for (DWORD i = 0; i < count; ++i) events[i] = EventOf(records[i]);
+  return true;
+}
+
+void DiscardInputEvents(std::size_t count) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  while (count > 0) {
+    INPUT_RECORD records[64];
+    DWORD wanted = count < 64 ? static_cast<DWORD>(count) : 64;
+    DWORD got = 0;
+    if (!ReadConsoleInputA(input, records, wanted, &got) || got == 0) return;
+    count -= got;
+  }
+}
+
+std::uint64_t TickCount() { return GetTickCount64(); }
+
+bool CursorPosition(int& column, int& row) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return false;
+  column = info.dwCursorPosition.X;
+  row = info.dwCursorPosition.Y;
+  return true;
+}
+
+// One call each way, characters and attributes together: Wine's console
+// draws what a call changed at once, so separate calls would show the new
+// characters in the old colours for a moment.
+bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells) {
+  std::vector<CHAR_INFO> buffer(count);
+  const COORD size = {static_cast<SHORT>(count), 1};
+  SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
+                       static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
+  if (count == 0 || !ReadConsoleOutputA(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size,
+                                        COORD{0, 0}, &region))
+    return false;
+  cells.characters.clear();
+  cells.attributes.clear();
+  for (const CHAR_INFO& cell : buffer) {
+    cells.characters += cell.Char.AsciiChar;
+    cells.attributes.push_back(cell.Attributes);
+  }
+  return true;
+}
+
+void WriteScreenCells(int column, int row, const ScreenCells& cells) {
+  const std::size_t count = cells.characters.size();
+  if (count == 0) return;
+  std::vector<CHAR_INFO> buffer(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    buffer[i].Char.AsciiChar = cells.characters[i];
+    buffer[i].Attributes = cells.attributes[i];
+  }
+  const COORD size = {static_cast<SHORT>(count), 1};
+  SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
+                       static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
+  WriteConsoleOutputA(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size, COORD{0, 0}, &region);
 }
 
 }  // namespace vantor::sys

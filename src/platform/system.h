@@ -59,6 +59,34 @@ enum class ReadStatus { Failed, NoEvent, Event };
 // read succeeded with zero records.
 ReadStatus ReadInputEvent(InputEvent& event);
 
+// Copies the pending input records into `events` without taking them out.
+// False when standard input is no console.
+bool PeekInputEvents(std::vector<InputEvent>& events);
+
+// Takes the first `count` pending input records out of the input.
+void DiscardInputEvents(std::size_t count);
+
+// Milliseconds since the system started: a cheap clock, coarse (about 16 ms
+// on Windows) but never going back.
+std::uint64_t TickCount();
+
+// Where the cursor stands in the screen buffer (from 0). False when
+// standard output is no console.
+bool CursorPosition(int& column, int& row);
+
+// Cells of one row of the screen buffer: a character and an attribute each.
+struct ScreenCells {
+  std::string characters;
+  std::vector<std::uint16_t> attributes;  // as many as characters
+};
+
+// Reads `count` cells from (column, row). False when they cannot be read.
+bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells);
+
+// Writes cells at (column, row) without moving the cursor or scrolling;
+// failures are ignored.
+void WriteScreenCells(int column, int row, const ScreenCells& cells);
+
 // ---- File system (filesystem_win32.cpp) ------------------------------------
 
 // Makes `path` the process's current directory. A drive alone ("D:")

@@ -72,8 +72,24 @@ struct FakeSystem {
   std::string output;                                   // bytes written
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
   std::deque<sys::InputEvent> input;                    // when empty, reads fail
-  std::size_t zero_record_reads = 0;                    // reads that succeed with no record first
+  // Keys typed later: each joins `input` when the clock reaches its time
+  // (a read that finds `input` empty waits for the first of them).
+  std::deque<std::pair<std::uint64_t, sys::InputEvent>> later_input;
+  bool input_is_console = true;       // peeks fail when false
+  std::size_t zero_record_reads = 0;  // reads that succeed with no record first
   std::size_t reads_attempted = 0;
+  std::size_t peeks = 0;
+  // Screen cells written without moving the cursor, by (row, column), and
+  // each text so written; cells never written hold a blank in colour 7.
+  std::map<std::pair<int, int>, std::pair<char, std::uint16_t>> cells;
+  std::vector<std::string> cell_writes;
+  int cursor_column = 0;
+  int cursor_row = 0;
+
+  // Clock: milliseconds, moved on by the work the program does.
+  std::uint64_t ticks = 0;
+  std::uint64_t ticks_per_listing = 0;  // for each directory listed
+  std::uint64_t ticks_per_entry = 0;    // for each name a listing reads
 
   // Registry: the one key, by value name.
   bool registry_key_opens = true;
@@ -100,10 +116,16 @@ struct FakeSystem {
   void PushKey(std::uint8_t character, std::uint16_t scan_code = 0, std::uint32_t control_state = 0,
                std::uint16_t virtual_key = 0);
   void PushEvent(const sys::InputEvent& event);
+  // Queues a key typed when the clock reaches `tick`.
+  void PushKeyAt(std::uint64_t tick, std::uint8_t character, std::uint16_t virtual_key = 0);
+  // Moves the keys whose time has come to `input`.
+  void ArriveLaterInput();
 
   // ---- Inspection helpers ----
   // The output with every colour change shown in place as "<N>".
   std::string ColouredOutput() const;
+  // The characters of `count` cells of a row, from `column`.
+  std::string ScreenText(int row, int column, int count) const;
   bool DirExists(const std::string& path) const;
   // A file's content, or "" when it does not exist.
   std::string FileContent(const std::string& path) const;
