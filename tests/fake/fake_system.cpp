@@ -259,11 +259,17 @@ bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
   Fake().ticks += Fake().ticks_per_listing;
   auto found = Fake().dirs.find(Upper(full));
   if (found == Fake().dirs.end() || found->second.unreadable) return false;
+  const std::vector<std::string>& children = found->second.children;
+  if (watch == nullptr) {  // at full speed, for the engine's benchmark
+    names = children;
+    Fake().ticks += Fake().ticks_per_entry * children.size();
+    return true;
+  }
   int until_asked = kListingWatchInterval;
-  for (const std::string& name : found->second.children) {
+  for (const std::string& name : children) {
     names.push_back(name);
     Fake().ticks += Fake().ticks_per_entry;
-    if (watch != nullptr && --until_asked == 0) {
+    if (--until_asked == 0) {
       until_asked = kListingWatchInterval;
       if (!watch->KeepListing()) {
         names.clear();
