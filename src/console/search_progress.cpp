@@ -22,7 +22,10 @@ std::string ProgressText(std::uint64_t directories) {
 }
 
 SearchProgress::SearchProgress()
-    : start_(sys::TickCount()), last_peek_(start_), drawable_(OutputIsConsole()) {}
+    : start_(sys::TickCount()),
+      last_peek_(start_),
+      peeking_(InputIsConsole()),
+      drawable_(OutputIsConsole()) {}
 
 SearchProgress::~SearchProgress() {
   if (drawn_) sys::WriteScreenCells(column_, row_, saved_);
@@ -77,11 +80,12 @@ void SearchProgress::Draw(std::uint64_t now) {
     drawable_ = false;
     return;
   }
-  std::string text = ProgressText(directories_);
-  text.resize(std::min(text.size(), saved_.characters.size()));
+  const std::string text = ProgressText(directories_);  // ASCII: the same in UTF-16
+  std::u16string line(text.begin(), text.end());
+  line.resize(std::min(line.size(), saved_.characters.size()));
   sys::WriteScreenCells(
       column_, row_,
-      sys::ScreenCells{text, std::vector<std::uint16_t>(text.size(), kColourNotice)});
+      sys::ScreenCells{line, std::vector<std::uint16_t>(line.size(), kColourNotice)});
   drawn_ = true;
 }
 

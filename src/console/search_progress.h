@@ -43,7 +43,7 @@ class SearchProgress : public matching::SearchWatcher {
   std::uint64_t last_draw_ = 0;
   std::uint64_t directories_ = 0;
   std::uint64_t drawn_count_ = 0;
-  bool peeking_ = true;
+  bool peeking_;
   bool stopped_ = false;
   bool drawable_;
   bool drawn_ = false;

@@ -45,7 +45,8 @@ class SearchProgressTest : public ::testing::Test {
 };
 
 TEST_F(SearchProgressTest, LineShowsAfterHalfASecondAndLeavesNoTrace) {
-  Fake().cells[{kRow, 70}] = {'x', 12};  // something already on the cursor's row
+  // Something on the cursor's row already, in no code page.
+  Fake().cells[{kRow, 70}] = {u'\u263A', 12};
   EXPECT_TRUE(Search("t\\*\\*\\x", [] {
     // First drawn at the 250th directory (500 ms), then at most every
     // 100 ms and only with a new count; the cursor never moved.
@@ -58,9 +59,10 @@ TEST_F(SearchProgressTest, LineShowsAfterHalfASecondAndLeavesNoTrace) {
     EXPECT_EQ(Fake().ScreenText(kRow, 0, 8), "Vantor: ");
     EXPECT_EQ(Fake().cells[std::make_pair(kRow, 0)].second, kColourNotice);
   }));
-  EXPECT_EQ(Fake().ScreenText(kRow, 0, 80), std::string(70, ' ') + "x" + std::string(9, ' '));
+  EXPECT_EQ(Fake().ScreenText(kRow, 0, 70), std::string(70, ' '));
+  EXPECT_EQ(Fake().ScreenText(kRow, 71, 9), std::string(9, ' '));
   EXPECT_EQ(Fake().cells[std::make_pair(kRow, 0)].second, kColourNormal);
-  EXPECT_EQ(Fake().cells[std::make_pair(kRow, 70)].second, 12);
+  EXPECT_EQ(Fake().cells[std::make_pair(kRow, 70)], std::make_pair(u'\u263A', std::uint16_t{12}));
   EXPECT_EQ(Fake().cells.count({kRow, 79}), 0u) << "the last column is never written";
   EXPECT_EQ(Fake().output, "");
   EXPECT_EQ(Fake().input_modes, "PRP") << "raw while searching, processed after";
@@ -121,10 +123,13 @@ TEST_F(SearchProgressTest, CtrlCStopsInsideOneHugeLevel) {
   EXPECT_EQ(Fake().ScreenText(kRow, 0, 80), std::string(80, ' '));
 }
 
-TEST_F(SearchProgressTest, InputThatIsNoConsoleIsPeekedAtOnce) {
+TEST_F(SearchProgressTest, InputThatIsNoConsoleIsNeverLookedAt) {
   Fake().input_is_console = false;
+  InitConsole();
+  Fake().input_modes.clear();
   EXPECT_TRUE(Search("t\\*\\*\\x"));
-  EXPECT_EQ(Fake().peeks, 1u);
+  EXPECT_EQ(Fake().peeks, 0u);
+  EXPECT_EQ(Fake().input_modes, "");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ int column_width = 40;
 bool output_is_console = false;
 int current_attribute = kColourNormal;
 bool last_read_failed = false;
+bool input_is_console = false;
 
 constexpr std::uint32_t kModifierBits = 0x1F;  // both Alts, both Ctrls, Shift
 constexpr std::uint16_t kVirtualKeyEscape = 27;
@@ -38,7 +39,7 @@ void InitConsole() {
   RequireHandle(sys::StdStream::Output, "Cannot get console output handle.");
   RequireHandle(sys::StdStream::Error, "Cannot get console error handle.");
   RequireHandle(sys::StdStream::Input, "Cannot get console input handle.");
-  sys::SetProcessedInputMode();
+  input_is_console = sys::SetProcessedInputMode();
   current_attribute = kColourNormal;
   int rows = 0;
   int columns = 0;
@@ -55,6 +56,7 @@ void InitConsole() {
 int ScreenLastRow() { return screen_last_row; }
 int ScreenWidth() { return screen_width; }
 bool OutputIsConsole() { return output_is_console; }
+bool InputIsConsole() { return input_is_console; }
 int ColumnWidth() { return column_width; }
 
 void SetColour(int attribute) {
@@ -83,9 +85,15 @@ void WriteColouredLine(int attribute, const std::string& text) {
   RestoreColour();
 }
 
-RawKeyInput::RawKeyInput() { sys::SetRawInputMode(); }
+// Input that is no console has no mode to switch: the calls would only cost
+// time, a search's among them.
+RawKeyInput::RawKeyInput() {
+  if (input_is_console) sys::SetRawInputMode();
+}
 
-RawKeyInput::~RawKeyInput() { sys::SetProcessedInputMode(); }
+RawKeyInput::~RawKeyInput() {
+  if (input_is_console) sys::SetProcessedInputMode();
+}
 
 bool KeyOfRecord(const sys::InputEvent& event, KeyPress& key) {
   if (!IsAcceptable(event)) return false;

@@ -57,6 +57,8 @@ int ScreenLastRow();
 int ScreenWidth();
 // Whether standard output is a console (its screen could be measured).
 bool OutputIsConsole();
+// Whether standard input is a console (its mode could be set).
+bool InputIsConsole();
 // Half the columns of the screen buffer, remainder dropped (40 when it
 // cannot be measured).
 int ColumnWidth();

@@ -65,9 +65,9 @@ InputEvent EventOf(const INPUT_RECORD& record) {
 
 bool StdHandleValid(StdStream stream) { return StdHandle(stream) != INVALID_HANDLE_VALUE; }
 
-void SetProcessedInputMode() {
-  SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), ENABLE_PROCESSED_INPUT);
+bool SetProcessedInputMode() {
   ctrl_c_is_key = false;
+  return SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), ENABLE_PROCESSED_INPUT) != 0;
 }
 
 void SetRawInputMode() {
@@ -162,13 +162,13 @@ bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells)
   const COORD size = {static_cast<SHORT>(count), 1};
   SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
                        static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
-  if (count == 0 || !ReadConsoleOutputA(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size,
+  if (count == 0 || !ReadConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size,
                                         COORD{0, 0}, &region))
     return false;
   cells.characters.clear();
   cells.attributes.clear();
   for (const CHAR_INFO& cell : buffer) {
-    cells.characters += cell.Char.AsciiChar;
+    cells.characters += static_cast<char16_t>(cell.Char.UnicodeChar);
     cells.attributes.push_back(cell.Attributes);
   }
   return true;
@@ -179,13 +179,13 @@ void WriteScreenCells(int column, int row, const ScreenCells& cells) {
   if (count == 0) return;
   std::vector<CHAR_INFO> buffer(count);
   for (std::size_t i = 0; i < count; ++i) {
-    buffer[i].Char.AsciiChar = cells.characters[i];
+    buffer[i].Char.UnicodeChar = static_cast<WCHAR>(cells.characters[i]);
     buffer[i].Attributes = cells.attributes[i];
   }
   const COORD size = {static_cast<SHORT>(count), 1};
   SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
                        static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
-  WriteConsoleOutputA(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size, COORD{0, 0}, &region);
+  WriteConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size, COORD{0, 0}, &region);
 }
 
 }  // namespace vantor::sys

@@ -24,8 +24,9 @@ enum class StdStream { Output, Error, Input };
 bool StdHandleValid(StdStream stream);
 
 // Switches console input to processed input alone (no line input, no echo).
-// Ctrl+C is then the system's: it ends the process.
-void SetProcessedInputMode();
+// Ctrl+C is then the system's: it ends the process. False when standard
+// input is no console.
+bool SetProcessedInputMode();
 
 // Switches console input to raw key reading (processed input off as well):
 // Ctrl+C arrives as a key with character 3 and raises no control event, so
@@ -75,8 +76,10 @@ std::uint64_t TickCount();
 bool CursorPosition(int& column, int& row);
 
 // Cells of one row of the screen buffer: a character and an attribute each.
+// Characters are UTF-16, as the console keeps them, so that cells read and
+// written back are what they were in any code page.
 struct ScreenCells {
-  std::string characters;
+  std::u16string characters;
   std::vector<std::uint16_t> attributes;  // as many as characters
 };
 

@@ -181,7 +181,7 @@ std::string FakeSystem::ScreenText(int row, int column, int count) const {
   std::string text;
   for (int at = column; at < column + count; ++at) {
     auto found = cells.find({row, at});
-    text += found == cells.end() ? ' ' : found->second.first;
+    text += found == cells.end() ? ' ' : static_cast<char>(found->second.first);
   }
   return text;
 }
@@ -339,9 +339,10 @@ void UpperCase(std::string& text) { fake::UpperInPlace(text); }
 
 bool StdHandleValid(StdStream stream) { return Fake().handle_valid[static_cast<int>(stream)]; }
 
-void SetProcessedInputMode() {
+bool SetProcessedInputMode() {
   Fake().processed_input_mode = true;
   Fake().input_modes += 'P';
+  return Fake().input_is_console;
 }
 
 void SetRawInputMode() {
@@ -423,7 +424,7 @@ bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells)
   for (int at = column; at < column + static_cast<int>(count); ++at) {
     auto found = Fake().cells.find({row, at});
     bool written = found != Fake().cells.end();
-    cells.characters += written ? found->second.first : ' ';
+    cells.characters += written ? found->second.first : u' ';
     cells.attributes.push_back(written ? found->second.second : 7);
   }
   return true;
@@ -431,7 +432,7 @@ bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells)
 
 void WriteScreenCells(int column, int row, const ScreenCells& cells) {
   if (!Fake().screen_measurable) return;
-  Fake().cell_writes.push_back(cells.characters);
+  Fake().cell_writes.emplace_back(cells.characters.begin(), cells.characters.end());
   for (std::size_t i = 0; i < cells.characters.size(); ++i)
     Fake().cells[{row, column + static_cast<int>(i)}] = {cells.characters[i], cells.attributes[i]};
 }

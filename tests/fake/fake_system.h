@@ -75,13 +75,14 @@ struct FakeSystem {
   // Keys typed later: each joins `input` when the clock reaches its time
   // (a read that finds `input` empty waits for the first of them).
   std::deque<std::pair<std::uint64_t, sys::InputEvent>> later_input;
-  bool input_is_console = true;       // peeks fail when false
+  bool input_is_console = true;       // peeks and input modes fail when false
   std::size_t zero_record_reads = 0;  // reads that succeed with no record first
   std::size_t reads_attempted = 0;
   std::size_t peeks = 0;
   // Screen cells written without moving the cursor, by (row, column), and
-  // each text so written; cells never written hold a blank in colour 7.
-  std::map<std::pair<int, int>, std::pair<char, std::uint16_t>> cells;
+  // each text so written (as bytes: the program writes ASCII there); cells
+  // never written hold a blank in colour 7.
+  std::map<std::pair<int, int>, std::pair<char16_t, std::uint16_t>> cells;
   std::vector<std::string> cell_writes;
   int cursor_column = 0;
   int cursor_row = 0;
