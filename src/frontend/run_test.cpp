@@ -275,8 +275,8 @@ TEST_F(UnreadableStartDir, WhatDoesNotNeedItWorksAsBefore) {
 }
 
 // Esc during a long search ends the run as leaving the menu does: nothing
-// written, the hand-off file reset, nothing saved after start-up and the
-// history record of the start directory; the progress line is gone.
+// written (the progress line gone), the hand-off file reset, and nothing
+// saved but what such a run saves.
 TEST_F(RunFlow, EscDuringALongSearchEndsAsLeavingTheMenu) {
   auto long_search = [this] {
     SetUp();
@@ -289,9 +289,7 @@ TEST_F(RunFlow, EscDuringALongSearchEndsAsLeavingTheMenu) {
   EXPECT_EQ(Fake().output, "");
   EXPECT_EQ(HandOffContent(), kReset);
   EXPECT_LT(Fake().listed.size(), 30u);
-  EXPECT_FALSE(Fake().cell_writes.empty());
   EXPECT_EQ(Fake().ScreenText(0, 0, 80), std::string(80, ' '));
-  EXPECT_EQ(Fake().input_modes, "PRP");
   const std::vector<std::string> saved = Fake().registry_writes;
   long_search();  // and left at the menu (input that is no console)
   EXPECT_EQ(RunVantor("*\\*"), kExitNormal);
