@@ -9,9 +9,12 @@ namespace vantor::console {
 namespace {
 
 int screen_last_row = 24;
+int screen_width = 80;
 int column_width = 40;
+bool output_is_console = false;
 int current_attribute = kColourNormal;
 bool last_read_failed = false;
+bool input_is_console = false;
 
 // Output kept by HoldOutput: each entry is a colour change or text.
 struct HeldOutput {
@@ -47,20 +50,24 @@ void InitConsole() {
   RequireHandle(sys::StdStream::Output, "Cannot get console output handle.");
   RequireHandle(sys::StdStream::Error, "Cannot get console error handle.");
   RequireHandle(sys::StdStream::Input, "Cannot get console input handle.");
-  sys::SetProcessedInputMode();
+  input_is_console = sys::SetProcessedInputMode();
   current_attribute = kColourNormal;
   int rows = 0;
   int columns = 0;
-  if (sys::ScreenBufferSize(rows, columns)) {
-    screen_last_row = rows - 1;
-    column_width = columns / 2;
-  } else {
-    screen_last_row = 24;
-    column_width = 40;
+  output_is_console = sys::ScreenBufferSize(rows, columns);
+  if (!output_is_console) {
+    rows = 25;
+    columns = 80;
   }
+  screen_last_row = rows - 1;
+  screen_width = columns;
+  column_width = columns / 2;
 }
 
 int ScreenLastRow() { return screen_last_row; }
+int ScreenWidth() { return screen_width; }
+bool OutputIsConsole() { return output_is_console; }
+bool InputIsConsole() { return input_is_console; }
 int ColumnWidth() { return column_width; }
 
 void SetColour(int attribute) {
@@ -112,19 +119,38 @@ void ReleaseOutput() {
   held_output.clear();
 }
 
+// Input that is no console has no mode to switch: the calls would only cost
+// time, a search's among them.
+RawKeyInput::RawKeyInput() {
+  if (input_is_console) sys::SetRawInputMode();
+}
+
+RawKeyInput::~RawKeyInput() {
+  if (input_is_console) sys::SetProcessedInputMode();
+}
+
+bool KeyOfRecord(const sys::InputEvent& event, KeyPress& key) {
+  if (!IsAcceptable(event)) return false;
+  auto character = static_cast<std::uint8_t>(event.character & 0xFF);
+  // Wine delivers a lone Esc without its character (virtual key 27,
+  // character 0); Windows always gives 27, so this changes nothing there.
+  if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = kCharEscape;
+  if (character != 0)
+    key = KeyPress{character, 0};
+  else
+    key = KeyPress{0, static_cast<std::uint8_t>(event.scan_code & 0xFF)};
+  return true;
+}
+
 KeyPress ReadKeyPress() {
+  RawKeyInput raw;
   for (;;) {
     sys::InputEvent event;
     sys::ReadStatus status = sys::ReadInputEvent(event);
     last_read_failed = status == sys::ReadStatus::Failed;
     if (last_read_failed) return KeyPress{0, kScanEnd};
-    if (status == sys::ReadStatus::NoEvent || !IsAcceptable(event)) continue;
-    auto character = static_cast<std::uint8_t>(event.character & 0xFF);
-    // Wine delivers a lone Esc without its character (virtual key 27,
-    // character 0); Windows always gives 27, so this changes nothing there.
-    if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = kCharEscape;
-    if (character != 0) return KeyPress{character, 0};
-    return KeyPress{0, static_cast<std::uint8_t>(event.scan_code & 0xFF)};
+    KeyPress key;
+    if (status == sys::ReadStatus::Event && KeyOfRecord(event, key)) return key;
   }
 }
 

@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <string>
 
+namespace vantor::sys {
+struct InputEvent;
+}
+
 namespace vantor::console {
 
 enum Colour : int {
@@ -49,6 +53,12 @@ void InitConsole();
 
 // Rows of the screen buffer minus one (24 when it cannot be measured).
 int ScreenLastRow();
+// Columns of the screen buffer (80 when it cannot be measured).
+int ScreenWidth();
+// Whether standard output is a console (its screen could be measured).
+bool OutputIsConsole();
+// Whether standard input is a console (its mode could be set).
+bool InputIsConsole();
 // Half the columns of the screen buffer, remainder dropped (40 when it
 // cannot be measured).
 int ColumnWidth();
@@ -74,9 +84,27 @@ void WriteColouredLine(int attribute, const std::string& text);
 void HoldOutput();
 void ReleaseOutput();
 
-// Waits for one acceptable key press. When standard input cannot be read
-// it returns at once with no character and the scan code of End.
+// While one lives, console input is read raw: Ctrl+C arrives as a key with
+// character 3 instead of ending the process (on Windows every program of
+// the console would hear of it, and cmd would then ask whether to end the
+// batch file). Processed input is back when it goes, however the scope is
+// left.
+class RawKeyInput {
+ public:
+  RawKeyInput();
+  ~RawKeyInput();
+  RawKeyInput(const RawKeyInput&) = delete;
+  RawKeyInput& operator=(const RawKeyInput&) = delete;
+};
+
+// Waits for one acceptable key press, reading raw. When standard input
+// cannot be read it returns at once with no character and the scan code of
+// End.
 KeyPress ReadKeyPress();
+
+// The key press an input record stands for, as ReadKeyPress would return
+// it; false for the records ReadKeyPress skips.
+bool KeyOfRecord(const sys::InputEvent& event, KeyPress& key);
 
 // True when the last ReadKeyPress returned End only because standard input
 // could not be read (not a console); lets a key loop end instead of spinning.

@@ -58,7 +58,7 @@ TEST_F(WinCrtTest, MissingHandleEndsWithItsMessageAndExitCodeZero) {
     Fake().handle_valid[missing] = false;
     EXPECT_EQ(InitExitCode(), kExitNormal) << missing;
     EXPECT_EQ(Fake().output, messages[missing]);
-    EXPECT_FALSE(Fake().processed_input_mode);
+    EXPECT_EQ(Fake().input_modes, "") << "the input mode was not touched";
   }
   // The output handle is checked first.
   fake::ResetFake();
@@ -69,7 +69,7 @@ TEST_F(WinCrtTest, MissingHandleEndsWithItsMessageAndExitCodeZero) {
 
 TEST_F(WinCrtTest, StartUpSwitchesInputToProcessedMode) {
   EXPECT_EQ(InitExitCode(), -1);
-  EXPECT_TRUE(Fake().processed_input_mode);
+  EXPECT_EQ(Fake().input_modes, "P");
   EXPECT_EQ(Fake().output, "");
 }
 
@@ -187,6 +187,20 @@ TEST_F(WinCrtTest, EscapeWithoutCharacterGivesEscape) {
   Push(Key(27, 27, 1));  // as Windows does
   EXPECT_EQ(Read(), "27/0");
   EXPECT_EQ(Read(), "27/0");
+}
+
+// Ctrl+C reaches ReadKeyPress as a key because it reads raw and puts
+// processed input back afterwards; read in processed mode, it would have
+// ended the process.
+TEST_F(WinCrtTest, CtrlCIsAKeyOnlyWhileReadingRaw) {
+  InitConsole();
+  Push(Key(3, 'C', 46, kLeftCtrl));
+  EXPECT_EQ(Read(), "3/0");
+  EXPECT_EQ(Read(), "0/79");
+  EXPECT_EQ(Fake().input_modes, "PRPRP");
+  Push(Key(3, 'C', 46, kLeftCtrl));
+  sys::InputEvent event;
+  EXPECT_EQ(fake::ExitCodeOf([&] { sys::ReadInputEvent(event); }), fake::kCtrlCExitCode);
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ void ListDestination(const std::string& spec, Listing& listing) {
       break;
     }
     case Destination::kNoMatch:
+    case Destination::kStopped:
     case Destination::kInvalidDrive:
     case Destination::kUnreadableStartDir:
       break;

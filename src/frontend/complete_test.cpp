@@ -44,7 +44,7 @@ TEST_F(Listing, OffersWhatTheMenuWouldAndChangesNothing) {
   EXPECT_FALSE(Fake().registry_key_exists);
   EXPECT_TRUE(Fake().registry.empty());
   EXPECT_TRUE(Fake().colour_log.empty());
-  EXPECT_FALSE(Fake().processed_input_mode);
+  EXPECT_EQ(Fake().input_modes, "") << "the console's input mode is never switched";
   EXPECT_EQ(Fake().reads_attempted, 0u);
   EXPECT_TRUE(Fake().created.empty());
 }
@@ -101,9 +101,9 @@ TEST_F(Listing, AtMostAThousandCandidatesInMenuOrder) {
 TEST_F(Listing, RecognisedInAnyCaseInTheFirstArgumentOnly) {
   EXPECT_EQ(RunVantor("--Complete usr"), kExitNormal);
   EXPECT_EQ(Fake().output, "C:\\Users\r\n");
-  EXPECT_FALSE(Fake().processed_input_mode);
+  EXPECT_EQ(Fake().input_modes, "");
   RunVantor("usr --complete");
-  EXPECT_TRUE(Fake().processed_input_mode) << "an ordinary run";
+  EXPECT_NE(Fake().input_modes, "") << "an ordinary run";
   EXPECT_NE(fake::HandOffContent(), "");
 }
 

@@ -48,6 +48,9 @@ void ExitReport(int number) {
   reporting = true;
   delete[] memory_reserve;
   memory_reserve = nullptr;
+  // A fault while keys were read raw leaves no guard to switch back: the
+  // console would keep Ctrl+C from the programs that use it next.
+  sys::SetProcessedInputMode();
   sys::WriteOut(ErrorReport(number, SplitCommandLine(sys::CommandLine())));
   ExitProcess(static_cast<UINT>(number));
 }

@@ -69,8 +69,12 @@ bool TakeBaseDirectory(std::string& spec, Resolution& found) {
 }
 
 // Searches `spec` below `base`: the sorted list trimmed to its best score.
-Destination Search(const std::string& spec, const std::string& base) {
-  matching::SearchLevel(spec, base, 0);
+Destination Search(const std::string& spec, const std::string& base,
+                   matching::SearchWatcher* watcher) {
+  if (watcher == nullptr)
+    matching::SearchLevel(spec, base, 0);
+  else if (!matching::WatchedSearch(spec, base, *watcher))
+    return Destination::kStopped;
   matching::MatchList& matches = matching::Matches();
   matching::SortMatches(matches);
   if (matches.empty()) return Destination::kNoMatch;
@@ -86,7 +90,7 @@ Resolution Decided(Resolution found, Destination destination, std::string target
 
 }  // namespace
 
-Resolution ResolveSpecification(std::string spec) {
+Resolution ResolveSpecification(std::string spec, matching::SearchWatcher* watcher) {
   Resolution found;
   Rewrite(spec);
   found.typed = spec;
@@ -100,7 +104,7 @@ Resolution ResolveSpecification(std::string spec) {
   found.drive = TakeDriveLetter(spec);
   if (!TakeBaseDirectory(spec, found)) return found;
   if (spec.empty()) return Decided(found, Destination::kBaseDirectory, found.target);
-  return Decided(found, Search(spec, found.target), "");
+  return Decided(found, Search(spec, found.target, watcher), "");
 }
 
 bool StartDirToBeRecorded() { return store::Settings().history[0] != StartDir(); }

@@ -6,6 +6,10 @@
 
 #include <string>
 
+namespace vantor::matching {
+class SearchWatcher;
+}
+
 namespace vantor {
 
 enum class Destination {
@@ -15,6 +19,7 @@ enum class Destination {
   kBaseDirectory,       // nothing is left to search: `target` is the base directory
   kMatches,             // matching::Matches() holds the best matches, sorted
   kNoMatch,             // the search found nothing
+  kStopped,             // the search's watcher stopped it (Esc or Ctrl+C)
   kInvalidDrive,        // `drive` is no letter from A to Z
   kUnreadableStartDir,  // the step needs StartDir, which could not be read
 };
@@ -30,8 +35,9 @@ struct Resolution {
 // process's current directory then), as an alias name, and otherwise fixes
 // the base directory from the drive letter, a leading '\' or leading ".."
 // steps and searches below it: the sorted MatchList is trimmed to its best
-// score. Reads StartDir, the alias table and the live tree.
-Resolution ResolveSpecification(std::string spec);
+// score. Reads StartDir, the alias table and the live tree. A search
+// under `watcher` may be stopped by it; without one it runs as it is.
+Resolution ResolveSpecification(std::string spec, matching::SearchWatcher* watcher = nullptr);
 
 // True when the run records StartDir in the history first: unless it is,
 // exactly, the front entry already.

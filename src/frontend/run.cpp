@@ -3,6 +3,7 @@
 #include "base/exit.h"
 #include "base/start_dir.h"
 #include "console/paged_output.h"
+#include "console/search_progress.h"
 #include "console/show_matches.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
@@ -75,6 +76,8 @@ void RecordStartDir() {
       ChooseAndChange();
     case Destination::kNoMatch:
       OfferToCreate(found.typed);
+    case Destination::kStopped:
+      EndRun(kExitNormal);
     case Destination::kInvalidDrive:
       ReportInvalidDrive(found.drive);
     case Destination::kUnreadableStartDir:
@@ -83,9 +86,16 @@ void RecordStartDir() {
   EndRun(kExitNormal);
 }
 
+// The steps of an interactive run: a long search shows its progress, and
+// Esc or Ctrl+C stops it. The line is gone before anything else is written.
+Resolution ResolveShowingProgress(const std::string& spec) {
+  console::SearchProgress progress;
+  return ResolveSpecification(spec, &progress);
+}
+
 [[noreturn]] void Run() {
   RecordStartDir();
-  GoTo(ResolveSpecification(DispatchOptions()));
+  GoTo(ResolveShowingProgress(DispatchOptions()));
 }
 
 }  // namespace

@@ -274,5 +274,28 @@ TEST_F(UnreadableStartDir, WhatDoesNotNeedItWorksAsBefore) {
   EXPECT_EQ(RunThere("-w"), kExitScreenShown);
 }
 
+// Esc during a long search ends the run as leaving the menu does: nothing
+// written (the progress line gone), the hand-off file reset, and nothing
+// saved but what such a run saves.
+TEST_F(RunFlow, EscDuringALongSearchEndsAsLeavingTheMenu) {
+  auto long_search = [this] {
+    SetUp();
+    for (int n = 0; n < 30; ++n) Fake().AddDir("C:\\Work\\src\\d" + std::to_string(n) + "\\x");
+    Fake().ticks_per_listing = 100;
+  };
+  long_search();
+  Fake().PushKeyAt(1000, 27);
+  EXPECT_EQ(RunVantor("*\\*"), kExitNormal);
+  EXPECT_EQ(Fake().output, "");
+  EXPECT_EQ(HandOffContent(), kReset);
+  EXPECT_LT(Fake().listed.size(), 30u);
+  EXPECT_EQ(Fake().ScreenText(0, 0, 80), std::string(80, ' '));
+  const std::vector<std::string> saved = Fake().registry_writes;
+  long_search();  // and left at the menu (input that is no console)
+  EXPECT_EQ(RunVantor("*\\*"), kExitNormal);
+  EXPECT_NE(Fake().output, "");
+  EXPECT_EQ(Fake().registry_writes, saved);
+}
+
 }  // namespace
 }  // namespace vantor

@@ -18,6 +18,17 @@ constexpr std::size_t kInitialCapacity = 20;
 MatchList& match_list = *new MatchList();
 MatchList& create_list = *new MatchList();
 bool creation_allowed = true;
+// The watcher of the search that runs, if any, and whether it stopped it.
+SearchWatcher* watcher = nullptr;
+bool stopped = false;
+
+// Passes the watcher's answers on to a listing, noting a stop.
+struct ListingOfWatchedSearch : sys::ListingWatch {
+  bool KeepListing() override {
+    if (!watcher->KeepListing()) stopped = true;
+    return !stopped;
+  }
+} listing_watch;
 
 // The best grade of a level, and the exact match when there is one.
 struct LevelGrade {
@@ -29,7 +40,12 @@ struct LevelGrade {
 // cannot be enumerated reads as one without subdirectories.
 std::vector<DirRec> ReadLevel(const std::string& dir) {
   std::vector<std::string> names;
-  sys::ListSubdirectories(dir, names);
+  if (watcher == nullptr) {
+    sys::ListSubdirectories(dir, names);
+  } else {
+    sys::ListSubdirectories(dir, names, &listing_watch);
+    if (!watcher->DirectoryRead()) stopped = true;
+  }
   std::vector<DirRec> records(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
     records[i].upperName = names[i];
@@ -99,13 +115,31 @@ void NoteCreatable(const std::string& path) {
   create_list.push_back(MatchEntry{path, kNoMatchScore});
 }
 
+bool WatchedSearch(const std::string& rest, const std::string& base, SearchWatcher& watching) {
+  // Set for this search alone, also when it ends by an exception.
+  struct Watching {
+    explicit Watching(SearchWatcher& by) {
+      watcher = &by;
+      stopped = false;
+    }
+    ~Watching() {
+      watcher = nullptr;
+      stopped = false;
+    }
+  } watching_now(watching);
+  SearchLevel(rest, base, 0);
+  return !stopped;
+}
+
 void SearchLevel(std::string rest, std::string base, std::int32_t score) {
+  if (stopped) return;
   if (rest.empty()) {
     match_list.push_back(MatchEntry{std::move(base), score});
     return;
   }
   AddTrailingBackslash(base);
   std::vector<DirRec> records = ReadLevel(base);
+  if (stopped) return;
   MatchLevel(records, std::move(rest), base, score);
 }
 

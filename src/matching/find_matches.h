@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/system.h"
+
 namespace vantor::matching {
 
 // One candidate directory: score 0 is a perfect match, 255 marks a
@@ -31,6 +33,20 @@ void ResetLists();
 // leading steps) below `base`, adding what matches to Matches() and what
 // could be created to CreateList(). `score` is the score so far.
 void SearchLevel(std::string rest, std::string base, std::int32_t score);
+
+// Watches a search while it runs, and may stop it: told of every directory
+// read, and asked between the entries of a long listing (KeepListing).
+class SearchWatcher : public sys::ListingWatch {
+ public:
+  // Called after each directory the search has read (or tried to); false
+  // stops the search.
+  virtual bool DirectoryRead() = 0;
+};
+
+// SearchLevel(rest, base, 0) under `watcher`. Returns false when the watcher
+// stopped it; the lists then hold what was found until then. A search
+// without a watcher (SearchLevel) runs as if there were none.
+bool WatchedSearch(const std::string& rest, const std::string& base, SearchWatcher& watcher);
 
 // One subdirectory read at one level of the search. The records of a
 // level live until the level's matching, deeper searches included, is done;

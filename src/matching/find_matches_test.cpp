@@ -261,5 +261,55 @@ TEST_F(FindMatches, ShortcutsNeverChangeWhatIsFollowed) {
   EXPECT_GT(by_distance, 100);  // most rounds reach the distance grade
 }
 
+// Stops the search when it has read `directories` of them, or at the
+// `entries_asked`-th question during a listing.
+struct StoppingWatcher : SearchWatcher {
+  int directories = INT_MAX;
+  int entries_asked = INT_MAX;
+  int read = 0;
+  int asked = 0;
+  bool DirectoryRead() override { return ++read < directories; }
+  bool KeepListing() override { return ++asked < entries_asked; }
+};
+
+TEST_F(FindMatches, WatcherSeesEveryDirectoryAndStopsTheSearch) {
+  for (const char* top : {"a", "b", "c"}) AddDirs(std::string("C:\\") + top, {"x\\end", "y\\end"});
+  const Lines_ all = Search("*\\*\\end", "C:\\");
+  const Lines_ listed = Fake().listed;
+
+  // A watcher that lets it run changes nothing.
+  StoppingWatcher watching;
+  ResetLists();
+  Fake().listed.clear();
+  EXPECT_TRUE(WatchedSearch("*\\*\\end", "C:\\", watching));
+  SortMatches(Matches());
+  EXPECT_EQ(Lines(Matches()), all);
+  EXPECT_EQ(Fake().listed, listed);
+  EXPECT_EQ(watching.read, static_cast<int>(listed.size()));
+
+  // Stopped at the third directory, it reads no fourth.
+  StoppingWatcher stopping;
+  stopping.directories = 3;
+  Fake().listed.clear();
+  EXPECT_FALSE(WatchedSearch("*\\*\\end", "C:\\", stopping));
+  EXPECT_EQ(Fake().listed.size(), 3u);
+  // The next search, watched or not, runs whole.
+  EXPECT_EQ(Search("*\\*\\end", "C:\\"), all);
+}
+
+TEST_F(FindMatches, WatcherStopsOneLongListing) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 1000; ++i) names.push_back("d" + std::to_string(i));
+  AddDirs("C:\\wide", names);
+  StoppingWatcher watcher;
+  watcher.entries_asked = 2;
+  EXPECT_FALSE(WatchedSearch("wide\\zz", "C:\\", watcher));
+  // Asked after 128 and 256 entries, and abandoned there: nothing matched,
+  // and nothing is offered for creation.
+  EXPECT_EQ(watcher.asked, 2);
+  EXPECT_TRUE(Matches().empty());
+  EXPECT_TRUE(CreateList().empty());
+}
+
 }  // namespace
 }  // namespace vantor::matching

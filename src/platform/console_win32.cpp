@@ -1,8 +1,39 @@
+#include <atomic>
+
 #include "platform/system.h"
 #include "platform/win32.h"
 
 namespace vantor::sys {
 namespace {
+
+constexpr WORD kVirtualKeyC = 0x43;
+constexpr WORD kScanCodeC = 0x2E;
+constexpr DWORD kMaxPeekedRecords = 4096;
+
+// Whether console input is read raw (SetRawInputMode) just now; read by the
+// control handler, which the system calls in a thread of its own.
+std::atomic<bool> ctrl_c_is_key{false};
+
+// On Windows, Ctrl+C typed while processed input is off is a key record
+// with character 3 and raises no event. Wine raises CTRL_C_EVENT from a
+// pseudo-terminal in every input mode (and never gives the key), so while
+// input is read raw the event is put into the input as the key Windows
+// gives. In processed mode the next handler, the system's, ends the process.
+BOOL WINAPI CtrlCAsKey(DWORD event) {
+  if (event != CTRL_C_EVENT || !ctrl_c_is_key) return FALSE;
+  INPUT_RECORD record = {};
+  record.EventType = KEY_EVENT;
+  KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+  key.bKeyDown = TRUE;
+  key.wRepeatCount = 1;
+  key.wVirtualKeyCode = kVirtualKeyC;
+  key.wVirtualScanCode = kScanCodeC;
+  key.uChar.AsciiChar = 3;
+  key.dwControlKeyState = LEFT_CTRL_PRESSED;
+  DWORD written = 0;
+  WriteConsoleInputA(GetStdHandle(STD_INPUT_HANDLE), &record, 1, &written);
+  return TRUE;
+}
 
 HANDLE StdHandle(StdStream stream) {
   switch (stream) {
@@ -16,12 +47,34 @@ HANDLE StdHandle(StdStream stream) {
   return INVALID_HANDLE_VALUE;
 }
 
+InputEvent EventOf(const INPUT_RECORD& record) {
+  InputEvent event;
+  event.is_key = record.EventType == KEY_EVENT;
+  if (event.is_key) {
+    const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+    event.key_down = key.bKeyDown != 0;
+    event.character = static_cast<std::uint16_t>(key.uChar.UnicodeChar);
+    event.virtual_key = key.wVirtualKeyCode;
+    event.scan_code = key.wVirtualScanCode;
+    event.control_state = key.dwControlKeyState;
+  }
+  return event;
+}
+
 }  // namespace
 
 bool StdHandleValid(StdStream stream) { return StdHandle(stream) != INVALID_HANDLE_VALUE; }
 
-void SetProcessedInputMode() {
-  SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), ENABLE_PROCESSED_INPUT);
+bool SetProcessedInputMode() {
+  ctrl_c_is_key = false;
+  return SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), ENABLE_PROCESSED_INPUT) != 0;
+}
+
+void SetRawInputMode() {
+  static const bool handler_added = SetConsoleCtrlHandler(CtrlCAsKey, TRUE) != 0;
+  static_cast<void>(handler_added);
+  ctrl_c_is_key = true;
+  SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), 0);
 }
 
 bool ScreenBufferSize(int& rows, int& columns) {
@@ -57,17 +110,82 @@ ReadStatus ReadInputEvent(InputEvent& event) {
   if (!ReadConsoleInputA(GetStdHandle(STD_INPUT_HANDLE), &record, 1, &count))
     return ReadStatus::Failed;
   if (count == 0) return ReadStatus::NoEvent;
-  event = InputEvent();
-  event.is_key = record.EventType == KEY_EVENT;
-  if (event.is_key) {
-    const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
-    event.key_down = key.bKeyDown != 0;
-    event.character = static_cast<std::uint16_t>(key.uChar.UnicodeChar);
-    event.virtual_key = key.wVirtualKeyCode;
-    event.scan_code = key.wVirtualScanCode;
-    event.control_state = key.dwControlKeyState;
-  }
+  event = EventOf(record);
   return ReadStatus::Event;
+}
+
+bool PeekInputEvents(std::vector<InputEvent>& events) {
+  events.clear();
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  // Wine's console reads the keys typed in its terminal only while a
+  // program waits for or reads input; a wait that returns at once is enough.
+  // On Windows it changes nothing.
+  WaitForSingleObject(input, 0);
+  DWORD pending = 0;
+  if (!GetNumberOfConsoleInputEvents(input, &pending)) return false;
+  if (pending == 0) return true;
+  std::vector<INPUT_RECORD> records(pending < kMaxPeekedRecords ? pending : kMaxPeekedRecords);
+  DWORD count = 0;
+  if (!PeekConsoleInputA(input, records.data(), static_cast<DWORD>(records.size()), &count))
+    return false;
+  events.resize(count);
+  for (DWORD i = 0; i < count; ++i) events[i] = EventOf(records[i]);
+  return true;
+}
+
+void DiscardInputEvents(std::size_t count) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  while (count > 0) {
+    INPUT_RECORD records[64];
+    DWORD wanted = count < 64 ? static_cast<DWORD>(count) : 64;
+    DWORD got = 0;
+    if (!ReadConsoleInputA(input, records, wanted, &got) || got == 0) return;
+    count -= got;
+  }
+}
+
+std::uint64_t TickCount() { return GetTickCount64(); }
+
+bool CursorPosition(int& column, int& row) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return false;
+  column = info.dwCursorPosition.X;
+  row = info.dwCursorPosition.Y;
+  return true;
+}
+
+// One call each way, characters and attributes together: Wine's console
+// draws what a call changed at once, so separate calls would show the new
+// characters in the old colours for a moment.
+bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells) {
+  std::vector<CHAR_INFO> buffer(count);
+  const COORD size = {static_cast<SHORT>(count), 1};
+  SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
+                       static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
+  if (count == 0 || !ReadConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size,
+                                        COORD{0, 0}, &region))
+    return false;
+  cells.characters.clear();
+  cells.attributes.clear();
+  for (const CHAR_INFO& cell : buffer) {
+    cells.characters += static_cast<char16_t>(cell.Char.UnicodeChar);
+    cells.attributes.push_back(cell.Attributes);
+  }
+  return true;
+}
+
+void WriteScreenCells(int column, int row, const ScreenCells& cells) {
+  const std::size_t count = cells.characters.size();
+  if (count == 0) return;
+  std::vector<CHAR_INFO> buffer(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    buffer[i].Char.UnicodeChar = static_cast<WCHAR>(cells.characters[i]);
+    buffer[i].Attributes = cells.attributes[i];
+  }
+  const COORD size = {static_cast<SHORT>(count), 1};
+  SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
+                       static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
+  WriteConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size, COORD{0, 0}, &region);
 }
 
 }  // namespace vantor::sys

@@ -73,7 +73,8 @@ bool FullPathName(const std::string& path, std::string& full) {
   return true;
 }
 
-bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
+                        ListingWatch* watch) {
   names.clear();
   std::string mask = dir + "*.*";
   WIN32_FIND_DATAA entry;
@@ -81,9 +82,18 @@ bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names)
   HANDLE find = FindFirstFileExA(mask.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
                                  nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return false;
+  int until_asked = kListingWatchInterval;
   do {
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotOrDotDot(entry.cFileName))
       names.emplace_back(entry.cFileName);
+    if (watch != nullptr && --until_asked == 0) {
+      until_asked = kListingWatchInterval;
+      if (!watch->KeepListing()) {
+        FindClose(find);
+        names.clear();
+        return false;
+      }
+    }
   } while (FindNextFileA(find, &entry));
   FindClose(find);
   return true;

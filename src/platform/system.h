@@ -24,7 +24,16 @@ enum class StdStream { Output, Error, Input };
 bool StdHandleValid(StdStream stream);
 
 // Switches console input to processed input alone (no line input, no echo).
-void SetProcessedInputMode();
+// Ctrl+C is then the system's: it ends the process. False when standard
+// input is no console.
+bool SetProcessedInputMode();
+
+// Switches console input to raw key reading (processed input off as well):
+// Ctrl+C arrives as a key with character 3 and raises no control event, so
+// no other program of the console (such as the cmd running a batch file)
+// hears of it. Wine raises the event all the same; while this mode is on,
+// the event is turned into that key.
+void SetRawInputMode();
 
 // The console screen buffer's size. False when standard output is no console.
 bool ScreenBufferSize(int& rows, int& columns);
@@ -51,6 +60,36 @@ enum class ReadStatus { Failed, NoEvent, Event };
 // read succeeded with zero records.
 ReadStatus ReadInputEvent(InputEvent& event);
 
+// Copies the pending input records into `events` without taking them out.
+// False when standard input is no console.
+bool PeekInputEvents(std::vector<InputEvent>& events);
+
+// Takes the first `count` pending input records out of the input.
+void DiscardInputEvents(std::size_t count);
+
+// Milliseconds since the system started: a cheap clock, coarse (about 16 ms
+// on Windows) but never going back.
+std::uint64_t TickCount();
+
+// Where the cursor stands in the screen buffer (from 0). False when
+// standard output is no console.
+bool CursorPosition(int& column, int& row);
+
+// Cells of one row of the screen buffer: a character and an attribute each.
+// Characters are UTF-16, as the console keeps them, so that cells read and
+// written back are what they were in any code page.
+struct ScreenCells {
+  std::u16string characters;
+  std::vector<std::uint16_t> attributes;  // as many as characters
+};
+
+// Reads `count` cells from (column, row). False when they cannot be read.
+bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells);
+
+// Writes cells at (column, row) without moving the cursor or scrolling;
+// failures are ignored.
+void WriteScreenCells(int column, int row, const ScreenCells& cells);
+
 // ---- File system (filesystem_win32.cpp) ------------------------------------
 
 // Makes `path` the process's current directory. A drive alone ("D:")
@@ -67,10 +106,23 @@ std::string GetCurrentDir();
 // be resolved or its full form is longer than 259 bytes.
 bool FullPathName(const std::string& path, std::string& full);
 
+// Asked between the entries of a listing whether to go on.
+class ListingWatch {
+ public:
+  virtual ~ListingWatch() = default;
+  // False abandons the listing.
+  virtual bool KeepListing() = 0;
+};
+
+// How many entries a listing reads between two questions to its watch.
+inline constexpr int kListingWatchInterval = 128;
+
 // Lists the names of the subdirectories of `dir` (which ends in '\'),
 // hidden and system ones included, "." and ".." left out. Returns false
-// and leaves `names` empty when the directory cannot be enumerated.
-bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
+// and leaves `names` empty when the directory cannot be enumerated, or when
+// `watch` (asked every kListingWatchInterval entries) abandoned it.
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
+                        ListingWatch* watch = nullptr);
 
 // Creates one directory. Returns 0 on success, else the system error code.
 std::uint32_t CreateDir(const std::string& path);

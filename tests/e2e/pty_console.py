@@ -33,7 +33,10 @@ class Keys:
     END = "\x1b[F"
     F1 = "\x1bOP"
     SHIFT_UP = "\x1b[1;2A"
-    CTRL_C = "\x03"  # a console control event, never a key record
+    # Wine raises Ctrl+C as a console control event in every input mode,
+    # never as a key record; the program turns it into the key while it
+    # reads keys raw (Windows gives the key itself then).
+    CTRL_C = "\x03"
 
 
 class Console:

@@ -57,7 +57,7 @@ def test_one_candidate_is_asked_for_and_yes_creates_it(vantor, drive):
     assert (drive / "work" / "sub" / "newdir").is_dir()
 
 
-@pytest.mark.parametrize("key", ["n", "N", Keys.ENTER, Keys.ESC])
+@pytest.mark.parametrize("key", ["n", "N", Keys.ENTER, Keys.ESC, Keys.CTRL_C])
 def test_every_other_answer_is_no_with_255(vantor, drive, key):
     console = vantor.spawn(["*\\newdir"], cwd=drive / "work")
     try:

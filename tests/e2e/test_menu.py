@@ -55,6 +55,21 @@ def test_escape_leaves_the_menu_and_the_shell_where_it_was(vantor, overview_tree
     assert vantor.handoff() == HANDOFF_RESET
 
 
+def test_ctrl_c_leaves_the_menu_as_escape_does(vantor, overview_tree):
+    # Run directly: Wine ends a cmd in the terminal on Ctrl+C whatever the
+    # program does (Windows' cmd would live on and, the program having read
+    # the key itself, ask no "Terminate batch job" question).
+    console = vantor.spawn(["pr\\co"], cwd=vantor.scratch / "sroot")
+    try:
+        console.wait_text(PROMPT)
+        console.send(Keys.CTRL_C, pause=0.2)
+        console.wait_text(PROMPT + "Exit")
+        assert console.wait_exit() == EXIT_NORMAL
+    finally:
+        console.close()
+    assert vantor.handoff() == HANDOFF_RESET
+
+
 def test_redirected_input_ends_the_menu_as_escape_does(vantor, overview_tree):
     result = vantor.run(["pr\\co"], cwd=vantor.scratch / "sroot")
     assert result.code == EXIT_NORMAL

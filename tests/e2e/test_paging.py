@@ -109,6 +109,20 @@ def test_more_prompt_stops_a_long_text_and_any_key_goes_on(vantor):
         console.close()
 
 
+def test_ctrl_c_at_the_more_prompt_wipes_it_and_ends_with_zero(vantor):
+    console = vantor.spawn(["-?"], rows=10)
+    try:
+        console.wait_text(MORE_PROMPT)
+        console.send(Keys.CTRL_C, pause=0.2)
+        # The run ends as with Esc: the prompt wiped, nothing more written,
+        # exit code 0 where the whole text would have given 250.
+        assert console.wait_exit() == EXIT_NORMAL
+    finally:
+        console.close()
+    assert console.find(MORE_PROMPT.strip()) is None, console.screen_text()
+    assert console.display[9].strip() == ""
+
+
 def test_redirected_output_carries_the_prompt_and_its_wipe(vantor):
     result = vantor.run(["-?"])
     assert result.code == EXIT_SCREEN_SHOWN

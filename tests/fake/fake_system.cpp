@@ -161,6 +161,31 @@ void FakeSystem::PushKey(std::uint8_t character, std::uint16_t scan_code,
 
 void FakeSystem::PushEvent(const sys::InputEvent& event) { input.push_back(event); }
 
+void FakeSystem::PushKeyAt(std::uint64_t tick, std::uint8_t character, std::uint16_t virtual_key) {
+  sys::InputEvent event;
+  event.is_key = true;
+  event.key_down = true;
+  event.character = character;
+  event.virtual_key = virtual_key;
+  later_input.emplace_back(tick, event);
+}
+
+void FakeSystem::ArriveLaterInput() {
+  while (!later_input.empty() && later_input.front().first <= ticks) {
+    input.push_back(later_input.front().second);
+    later_input.pop_front();
+  }
+}
+
+std::string FakeSystem::ScreenText(int row, int column, int count) const {
+  std::string text;
+  for (int at = column; at < column + count; ++at) {
+    auto found = cells.find({row, at});
+    text += found == cells.end() ? ' ' : static_cast<char>(found->second.first);
+  }
+  return text;
+}
+
 std::string FakeSystem::ColouredOutput() const {
   std::string result;
   std::size_t written = 0;
@@ -232,13 +257,32 @@ bool FullPathName(const std::string& path, std::string& full) {
   return !full.empty() && full.size() <= fake::kMaxPath;
 }
 
-bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
+bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
+                        ListingWatch* watch) {
   names.clear();
   std::string full = Fake().Resolve(dir);
   Fake().listed.push_back(full);
+  Fake().ticks += Fake().ticks_per_listing;
   auto found = Fake().dirs.find(Upper(full));
   if (found == Fake().dirs.end() || found->second.unreadable) return false;
-  names = found->second.children;
+  const std::vector<std::string>& children = found->second.children;
+  if (watch == nullptr) {  // at full speed, for the engine's benchmark
+    names = children;
+    Fake().ticks += Fake().ticks_per_entry * children.size();
+    return true;
+  }
+  int until_asked = kListingWatchInterval;
+  for (const std::string& name : children) {
+    names.push_back(name);
+    Fake().ticks += Fake().ticks_per_entry;
+    if (--until_asked == 0) {
+      until_asked = kListingWatchInterval;
+      if (!watch->KeepListing()) {
+        names.clear();
+        return false;
+      }
+    }
+  }
   return true;
 }
 
@@ -335,7 +379,16 @@ void GiveBackSharedLock() {
 
 bool StdHandleValid(StdStream stream) { return Fake().handle_valid[static_cast<int>(stream)]; }
 
-void SetProcessedInputMode() { Fake().processed_input_mode = true; }
+bool SetProcessedInputMode() {
+  Fake().processed_input_mode = true;
+  Fake().input_modes += 'P';
+  return Fake().input_is_console;
+}
+
+void SetRawInputMode() {
+  Fake().processed_input_mode = false;
+  Fake().input_modes += 'R';
+}
 
 bool ScreenBufferSize(int& rows, int& columns) {
   if (!Fake().screen_measurable) return false;
@@ -350,16 +403,78 @@ void SetTextAttribute(int attribute) {
   Fake().colour_log.emplace_back(Fake().output.size(), attribute);
 }
 
+namespace {
+
+bool IsCtrlC(const InputEvent& event) {
+  return event.is_key && event.key_down && event.character == 3;
+}
+
+// In processed mode the console takes Ctrl+C out of the input and the
+// system's handler ends the process.
+void MeetInput(const InputEvent& event) {
+  if (Fake().processed_input_mode && IsCtrlC(event)) throw fake::CtrlCExit{};
+}
+
+}  // namespace
+
 ReadStatus ReadInputEvent(InputEvent& event) {
   ++Fake().reads_attempted;
   if (Fake().zero_record_reads > 0) {
     --Fake().zero_record_reads;
     return ReadStatus::NoEvent;
   }
+  // A read blocks until the next key is typed.
+  if (Fake().input.empty() && !Fake().later_input.empty())
+    Fake().ticks = std::max(Fake().ticks, Fake().later_input.front().first);
+  Fake().ArriveLaterInput();
   if (Fake().input.empty()) return ReadStatus::Failed;
+  MeetInput(Fake().input.front());
   event = Fake().input.front();
   Fake().input.pop_front();
   return ReadStatus::Event;
+}
+
+bool PeekInputEvents(std::vector<InputEvent>& events) {
+  ++Fake().peeks;
+  events.clear();
+  if (!Fake().input_is_console) return false;
+  Fake().ArriveLaterInput();
+  for (const InputEvent& event : Fake().input) MeetInput(event);
+  events.assign(Fake().input.begin(), Fake().input.end());
+  return true;
+}
+
+void DiscardInputEvents(std::size_t count) {
+  while (count-- > 0 && !Fake().input.empty()) Fake().input.pop_front();
+}
+
+std::uint64_t TickCount() { return Fake().ticks; }
+
+bool CursorPosition(int& column, int& row) {
+  if (!Fake().screen_measurable) return false;
+  column = Fake().cursor_column;
+  row = Fake().cursor_row;
+  return true;
+}
+
+bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells) {
+  if (!Fake().screen_measurable) return false;
+  cells.characters.clear();
+  cells.attributes.clear();
+  for (int at = column; at < column + static_cast<int>(count); ++at) {
+    auto found = Fake().cells.find({row, at});
+    bool written = found != Fake().cells.end();
+    cells.characters += written ? found->second.first : u' ';
+    cells.attributes.push_back(written ? found->second.second : 7);
+  }
+  return true;
+}
+
+void WriteScreenCells(int column, int row, const ScreenCells& cells) {
+  if (!Fake().screen_measurable) return;
+  Fake().cell_writes.emplace_back(cells.characters.begin(), cells.characters.end());
+  for (std::size_t i = 0; i < cells.characters.size(); ++i)
+    Fake().cells[{row, column + static_cast<int>(i)}] = {cells.characters[i], cells.attributes[i]};
 }
 
 bool OpenUserKey(const std::string& key_path) {

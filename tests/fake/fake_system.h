@@ -73,15 +73,36 @@ struct FakeSystem {
 
   // Console
   bool handle_valid[3] = {true, true, true};  // output, error, input
-  bool screen_measurable = true;
+  bool screen_measurable = true;              // false: standard output is redirected
   int rows = 25;
   int columns = 80;
-  bool processed_input_mode = false;
+  // A console starts in processed mode, where Ctrl+C never arrives as a
+  // key: a read or peek that meets it ends the process as the system's
+  // handler does (CtrlCExit). Read raw, it is a key with character 3.
+  bool processed_input_mode = true;
+  std::string input_modes;                              // each switch: 'P' processed, 'R' raw
   std::string output;                                   // bytes written
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
   std::deque<sys::InputEvent> input;                    // when empty, reads fail
-  std::size_t zero_record_reads = 0;                    // reads that succeed with no record first
+  // Keys typed later: each joins `input` when the clock reaches its time
+  // (a read that finds `input` empty waits for the first of them).
+  std::deque<std::pair<std::uint64_t, sys::InputEvent>> later_input;
+  bool input_is_console = true;       // peeks and input modes fail when false
+  std::size_t zero_record_reads = 0;  // reads that succeed with no record first
   std::size_t reads_attempted = 0;
+  std::size_t peeks = 0;
+  // Screen cells written without moving the cursor, by (row, column), and
+  // each text so written (as bytes: the program writes ASCII there); cells
+  // never written hold a blank in colour 7.
+  std::map<std::pair<int, int>, std::pair<char16_t, std::uint16_t>> cells;
+  std::vector<std::string> cell_writes;
+  int cursor_column = 0;
+  int cursor_row = 0;
+
+  // Clock: milliseconds, moved on by the work the program does.
+  std::uint64_t ticks = 0;
+  std::uint64_t ticks_per_listing = 0;  // for each directory listed
+  std::uint64_t ticks_per_entry = 0;    // for each name a listing reads
 
   // Registry: the one key, by value name.
   bool registry_key_opens = true;
@@ -111,10 +132,16 @@ struct FakeSystem {
   void PushKey(std::uint8_t character, std::uint16_t scan_code = 0, std::uint32_t control_state = 0,
                std::uint16_t virtual_key = 0);
   void PushEvent(const sys::InputEvent& event);
+  // Queues a key typed when the clock reaches `tick`.
+  void PushKeyAt(std::uint64_t tick, std::uint8_t character, std::uint16_t virtual_key = 0);
+  // Moves the keys whose time has come to `input`.
+  void ArriveLaterInput();
 
   // ---- Inspection helpers ----
   // The output with every colour change shown in place as "<N>".
   std::string ColouredOutput() const;
+  // The characters of `count` cells of a row, from `column`.
+  std::string ScreenText(int row, int column, int count) const;
   bool DirExists(const std::string& path) const;
   // A file's content, or "" when it does not exist.
   std::string FileContent(const std::string& path) const;
@@ -128,6 +155,13 @@ struct FakeSystem {
   // with "." and ".." steps applied; empty when it names no drive.
   std::string Resolve(const std::string& path) const;
 };
+
+// Thrown where Ctrl+C reaches a console in processed mode: the system's
+// handler ends the process with STATUS_CONTROL_C_EXIT, and on Windows cmd
+// then asks whether to end the batch job. RunVantor and ExitCodeOf give it
+// as kCtrlCExitCode.
+struct CtrlCExit {};
+inline constexpr int kCtrlCExitCode = -1073741510;  // 0xC000013A as a signed code
 
 // The fake behind every sys:: call in the test binary.
 FakeSystem& Fake();

@@ -10,7 +10,11 @@ int RunVantor(const std::string& arguments) {
   Fake().output.clear();
   Fake().colour_log.clear();
   Fake().listed.clear();
-  return RunProgram();
+  try {
+    return RunProgram();
+  } catch (const CtrlCExit&) {
+    return kCtrlCExitCode;
+  }
 }
 
 std::string HandOffContent() {
