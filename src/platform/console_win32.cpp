@@ -47,6 +47,16 @@ HANDLE StdHandle(StdStream stream) {
   return INVALID_HANDLE_VALUE;
 }
 
+// The screen buffer's cells from (column, row) on, `count` of them, and a
+// buffer of that one row.
+SMALL_RECT RowRegion(int column, int row, std::size_t count) {
+  return SMALL_RECT{static_cast<SHORT>(column), static_cast<SHORT>(row),
+                    static_cast<SHORT>(column + static_cast<int>(count) - 1),
+                    static_cast<SHORT>(row)};
+}
+
+COORD RowSize(std::size_t count) { return COORD{static_cast<SHORT>(count), 1}; }
+
 InputEvent EventOf(const INPUT_RECORD& record) {
   InputEvent event;
   event.is_key = record.EventType == KEY_EVENT;
@@ -159,11 +169,9 @@ bool CursorPosition(int& column, int& row) {
 // characters in the old colours for a moment.
 bool ReadScreenCells(int column, int row, std::size_t count, ScreenCells& cells) {
   std::vector<CHAR_INFO> buffer(count);
-  const COORD size = {static_cast<SHORT>(count), 1};
-  SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
-                       static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
-  if (count == 0 || !ReadConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size,
-                                        COORD{0, 0}, &region))
+  SMALL_RECT region = RowRegion(column, row, count);
+  if (count == 0 || !ReadConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(),
+                                        RowSize(count), COORD{0, 0}, &region))
     return false;
   cells.characters.clear();
   cells.attributes.clear();
@@ -182,10 +190,9 @@ void WriteScreenCells(int column, int row, const ScreenCells& cells) {
     buffer[i].Char.UnicodeChar = static_cast<WCHAR>(cells.characters[i]);
     buffer[i].Attributes = cells.attributes[i];
   }
-  const COORD size = {static_cast<SHORT>(count), 1};
-  SMALL_RECT region = {static_cast<SHORT>(column), static_cast<SHORT>(row),
-                       static_cast<SHORT>(column + count - 1), static_cast<SHORT>(row)};
-  WriteConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), size, COORD{0, 0}, &region);
+  SMALL_RECT region = RowRegion(column, row, count);
+  WriteConsoleOutputW(GetStdHandle(STD_OUTPUT_HANDLE), buffer.data(), RowSize(count), COORD{0, 0},
+                      &region);
 }
 
 }  // namespace vantor::sys

@@ -52,6 +52,20 @@ void CarryIdentity(const std::string& target, const std::string& source) {
     SetFileSecurityA(source.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
+// Writes `bytes` from the start of the open `file` (INVALID_HANDLE_VALUE
+// when it could not be opened), cuts it there, flushes it to disk and
+// closes it. False unless every step succeeded.
+bool WriteAndClose(HANDLE file, const std::string& bytes) {
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  ok = ok && SetEndOfFile(file);
+  ok = FlushFileBuffers(file) && ok;
+  ok = CloseHandle(file) && ok;
+  return ok;
+}
+
 }  // namespace
 
 bool SetCurrentDir(const std::string& path) {
@@ -152,13 +166,7 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes) {
   if (IsReadOnlyFile(path)) return false;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
-  ok = FlushFileBuffers(file) && ok;
-  ok = CloseHandle(file) && ok;
-  return ok;
+  return WriteAndClose(file, bytes);
 }
 
 bool IdentifyFile(const std::string& path, FileIdentity& identity) {
@@ -204,14 +212,7 @@ bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
-  ok = ok && SetEndOfFile(file);
-  ok = FlushFileBuffers(file) && ok;
-  ok = CloseHandle(file) && ok;
-  return ok;
+  return WriteAndClose(file, bytes);
 }
 
 void DeleteFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }

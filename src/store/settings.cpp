@@ -193,9 +193,7 @@ void SaveSettings() {
 }
 
 void AddToHistory(const std::string& path) {
-  // An empty text (a start directory too deep to be read back) names no
-  // directory, and at the front it would hide every entry behind it.
-  if (path.empty()) return;
+  if (path.empty()) return;  // nothing to record, so nothing to save
   ChangeSettings([&path] {
     PutFirstInHistory(path);
     return true;
