@@ -29,17 +29,25 @@ Goes back to the directory you came from.
 # Dot-sourced, it only defines its functions (the tests read the hand-off
 # file through them).
 
-# The code page Vantor writes the hand-off file in: the system's OEM code
-# page, to which it switches its file functions. Windows keeps it in the
-# registry; elsewhere the culture's OEM code page stands in. Windows
-# PowerShell has every code page built in, and PowerShell 7 registers the
-# legacy code pages of .NET at start.
+# The code page Vantor writes the hand-off file in: the console's, which
+# this session shares with it; the system's OEM code page where there is no
+# console to ask. Windows keeps that in the registry; elsewhere the
+# culture's OEM code page stands in. Windows PowerShell has every code page
+# built in, and PowerShell 7 registers the legacy code pages of .NET at
+# start.
 function Get-VantorEncoding {
     $codePage = 0
     if ([Environment]::OSVersion.Platform -eq [PlatformID]::Win32NT) {
-        $value = [Microsoft.Win32.Registry]::GetValue(
-            'HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Nls\CodePage', 'OEMCP', $null)
-        $null = [int]::TryParse([string]$value, [ref]$codePage)
+        try {
+            $codePage = [Console]::OutputEncoding.CodePage
+        } catch {
+            $codePage = 0
+        }
+        if ($codePage -le 0) {
+            $value = [Microsoft.Win32.Registry]::GetValue(
+                'HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Nls\CodePage', 'OEMCP', $null)
+            $null = [int]::TryParse([string]$value, [ref]$codePage)
+        }
     }
     if ($codePage -le 0) {
         $codePage = [Globalization.CultureInfo]::CurrentCulture.TextInfo.OEMCodePage
@@ -48,14 +56,23 @@ function Get-VantorEncoding {
 }
 
 # The directory a hand-off file's bytes name, or $null when they change
-# nothing. Vantor writes one of three contents, each line ended by CR LF:
+# nothing. Vantor writes one of four contents, each line ended by CR LF:
 # "rem"; a drive line ("D:") and the change line for the rest of the path;
-# the change line alone for a network path. The change line is chdir and
-# the path in double quotes, with each % doubled for cmd.
+# the change line alone for a network path; or, for a path the console's
+# code page cannot hold, those lines with the change line in UTF-8 between
+# "chcp 65001" and a chcp back, behind "if not errorlevel 1" or behind a
+# change to the path's short form for a shell that refused UTF-8. The change
+# line is chdir and the path in double quotes, with each % doubled for cmd.
 function Get-VantorTarget([byte[]]$Bytes, [Text.Encoding]$Encoding) {
     $lines = @($Encoding.GetString($Bytes) -split "`r?`n")
     if ($lines.Count -gt 1 -and $lines[-1] -eq '') {
         $lines = $lines[0..($lines.Count - 2)]
+    }
+    $unicode = $lines -contains 'chcp 65001 >nul 2>nul'
+    if ($unicode) {
+        $lines = @([Text.Encoding]::UTF8.GetString($Bytes) -split "`r?`n" | Where-Object {
+            $_ -ne '' -and $_ -notmatch '^chcp \d+ >nul 2>nul$'
+        })
     }
     if ($lines.Count -eq 2 -and $lines[0] -match '^[A-Za-z]:$') {
         $drive = $lines[0]
@@ -66,7 +83,11 @@ function Get-VantorTarget([byte[]]$Bytes, [Text.Encoding]$Encoding) {
     } else {
         return $null
     }
-    if ($lines[-1] -notmatch '^chdir "(.*)"$') {
+    $change = '^chdir "(.*)"$'
+    if ($unicode) {
+        $change = '^(?:if not errorlevel 1|if errorlevel 1 \(chdir "[^"]*"\) else) chdir "(.*)"$'
+    }
+    if ($lines[-1] -notmatch $change) {
         return $null
     }
     $path = $Matches[1].Replace('%%', '%')

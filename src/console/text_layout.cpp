@@ -2,12 +2,22 @@
 
 #include <algorithm>
 
+#include "base/path_text.h"
+#include "base/utf8_text.h"
+
 namespace vantor::console {
 
 std::string FitToWidth(const std::string& text, int width) {
   if (width <= 0) return std::string();
-  std::string result = text.substr(0, static_cast<std::size_t>(width));
-  result.resize(static_cast<std::size_t>(width), ' ');
+  if (IsAscii(text)) {
+    std::string result = text.substr(0, static_cast<std::size_t>(width));
+    result.resize(static_cast<std::size_t>(width), ' ');
+    return result;
+  }
+  // A wide character that would stand half outside the field gives way to
+  // a blank.
+  std::string result(LeadingCells(text, width));
+  result.append(static_cast<std::size_t>(width - TextCells(result)), ' ');
   return result;
 }
 
@@ -18,7 +28,7 @@ std::string RepeatChar(int count, char character) {
 
 std::string ShortenPath(std::string path, int width) {
   bool shortened = false;
-  while (static_cast<int>(path.size()) > width - 4) {
+  while (TextCells(path) > width - 4) {
     shortened = true;
     std::size_t first = path.find('\\');
     if (first == std::string::npos) break;

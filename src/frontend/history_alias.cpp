@@ -1,11 +1,14 @@
 #include "frontend/history_alias.h"
 
 #include "base/exit.h"
+#include "base/utf8_text.h"
+#include "console/text_layout.h"
 #include "console/wincrt.h"
 #include "frontend/required_start_dir.h"
 #include "handoff/handoff.h"
 #include "store/alias_table.h"
 #include "store/settings.h"
+#include "store/stored_text.h"
 
 namespace vantor {
 namespace {
@@ -41,7 +44,9 @@ std::string EntriesRemaining(int free) {
     const Alias& alias = Aliases()[k];
     if (alias.name.empty()) continue;
     console::SetColour(kColourKey);
-    console::Write(std::string(kAliasNameColumn - alias.name.size(), ' ') + alias.name);
+    console::Write(
+        console::RepeatChar(static_cast<int>(kAliasNameColumn) - TextCells(alias.name), ' ') +
+        alias.name);
     console::SetColour(kColourNormal);
     console::Write(" = " + alias.dir);
     console::RestoreColour();
@@ -75,7 +80,7 @@ void ShowHistory() {
 
 void AliasOption(const std::vector<std::string>& args) {
   if (args.size() <= 1) ShowAliases();
-  std::string name = args[1].substr(0, store::kAliasNameField);
+  std::string name = store::FitField(args[1], store::kAliasNameField);
   std::string dir = args.size() > 2 ? args[2] : std::string();
   // An empty name would mark its entry as unused and break the table's
   // packing, hiding every alias behind it.

@@ -187,19 +187,33 @@ TEST_F(RunFlow, UnwritableHandOffFileEndsWith243) {
             "<12>Vantor: Error - can't write to batch file 'C:\\Missing\\vantor2.bat'\r\n<7>\r\n");
 }
 
-// The start directory is read after the file functions were switched to
-// OEM, so it is in the code page of the command line and of every later
-// file call: typed and listed names compare, and the history holds one form.
-TEST_F(RunFlow, OneCodePageOutOfTheCommandLine) {
-  Fake().AddDir("C:\\Caf\x82\\Men\x81");
-  Fake().current_dir = "C:\\Caf\x82";
+// Names are held as the system reports them, whatever the code pages: the
+// hand-off file and the stored history take the console's and the OEM code
+// page's bytes where those hold the name, as they always did; a name they
+// cannot hold is handed off in UTF-8 after "chcp 65001", with its short form
+// for a shell that refuses that, and stored after the marker.
+TEST_F(RunFlow, NamesAsTheSystemReportsThem) {
+  Fake().AddDir("C:\\Café\\Menü");
+  Fake().AddDir("C:\\Документы");
+  Fake().short_names["C:\\ДОКУМЕНТЫ"] = "C:\\DOKUME~1";
+  Fake().current_dir = "C:\\Café";
   EXPECT_EQ(RunVantor(""), kExitNormal);
-  EXPECT_EQ(Fake().output, "C:\\Caf\x82\r\n");
-  EXPECT_EQ(History(0), "C:\\Caf\x82");
-  EXPECT_EQ(RunVantor("men"), kExitNormal);
+  EXPECT_EQ(Fake().output, "C:\\Café\r\n");
+  EXPECT_EQ(RunVantor("MEN"), kExitNormal);
   EXPECT_EQ(HandOffContent(), ExpectedHandOff("C:", "\\Caf\x82\\Men\x81"));
-  EXPECT_EQ(History(1), "C:\\Caf\x82") << "the start directory was not recorded twice";
-  EXPECT_EQ(History(2), "");
+  // The registry holds what the OEM bytes make as ANSI bytes (1252).
+  EXPECT_EQ(History(0), "C:\\Caf\u201A\\Men\u0081");
+
+  EXPECT_EQ(RunVantor("\\док"), kExitNormal);
+  EXPECT_EQ(HandOffContent(),
+            "C:\r\nchcp 65001 >nul 2>nul\r\n"
+            "if errorlevel 1 (chdir \"\\DOKUME~1\") else chdir \"\\Документы\"\r\n"
+            "chcp 437 >nul 2>nul\r\n");
+  EXPECT_EQ(History(0),
+            "\x01"
+            "C:\\Документы");
+  EXPECT_EQ(History(1), "C:\\Caf\u201A\\Men\u0081");
+  EXPECT_EQ(History(2), "C:\\Caf\u201A") << "the start directory was not recorded twice";
   EXPECT_TRUE(Fake().processed_input_mode);
 }
 

@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kHandOffName = "vantor2.bat";
 constexpr std::size_t kMaxChangePath = 1024;
+constexpr const char* kUtf8Switch = "chcp 65001 >nul 2>nul";
 
 [[noreturn]] void ReportMissingTemp() {
   console::SetColour(console::kColourError);
@@ -39,6 +40,37 @@ std::string ChangeLine(const std::string& path) {
   return line + "\"";
 }
 
+// A drive line and the change line for the rest of the path, or the change
+// line alone for a network path; `path` is in the bytes the shell reads.
+std::string ChangeLines(const std::string& path) {
+  if (HasDriveColon(path))
+    return path.substr(0, 2) + "\r\n" + ChangeLine(path.substr(2, kMaxChangePath));
+  return ChangeLine(path);
+}
+
+// The part of `path` that a change line names: all but the drive.
+std::string ChangedPart(const std::string& path) {
+  return HasDriveColon(path) ? path.substr(2) : path;
+}
+
+// The shell reads a batch file in the console's code page, one line at a
+// time. For a path that code page cannot hold, the change line is read in
+// UTF-8 after "chcp 65001" (which the shell of Windows 10 and later takes),
+// and the console's code page is put back afterwards. Where the shell
+// refuses that code page, the path's short form, which is ASCII, is entered
+// instead when the system has one.
+std::string UnicodeChangeLines(const std::string& path) {
+  std::string lines = HasDriveColon(path) ? path.substr(0, 2) + "\r\n" : std::string();
+  lines += std::string(kUtf8Switch) + "\r\n";
+  std::string long_line = ChangeLine(ChangedPart(path));
+  std::string short_path = sys::ShortPathName(path);
+  if (!short_path.empty() && IsAscii(short_path))
+    lines += "if errorlevel 1 (" + ChangeLine(ChangedPart(short_path)) + ") else " + long_line;
+  else
+    lines += "if not errorlevel 1 " + long_line;
+  return lines + "\r\nchcp " + std::to_string(sys::ConsoleCodePage()) + " >nul 2>nul";
+}
+
 }  // namespace
 
 std::string HandOffFileName() {
@@ -54,9 +86,9 @@ void WriteHandOffFile(const std::string& text) {
 }
 
 std::string HandOffText(const std::string& path) {
-  if (HasDriveColon(path))
-    return path.substr(0, 2) + "\r\n" + ChangeLine(path.substr(2, kMaxChangePath));
-  return ChangeLine(path);
+  std::string bytes;
+  if (sys::EncodeText(path, sys::ConsoleCodePage(), bytes)) return ChangeLines(bytes);
+  return UnicodeChangeLines(path);
 }
 
 void HandOffDirectory(const std::string& path) { WriteHandOffFile(HandOffText(path)); }

@@ -15,9 +15,13 @@ std::string HandOffFileName();
 // 243 (after its message) when TEMP is missing or the file can't be made.
 void WriteHandOffFile(const std::string& text);
 
-// The lines that change the shell to `path`: a drive line and a chdir
-// line, or the chdir line alone for a network path. Each '%' of the path
-// is written as "%%", since the shell expands '%' inside batch files.
+// The lines that change the shell to `path`, in the bytes of the console's
+// code page: a drive line and a chdir line, or the chdir line alone for a
+// network path. Each '%' of the path is written as "%%", since the shell
+// expands '%' inside batch files. A path that the console's code page
+// cannot hold is named in UTF-8 between "chcp 65001" and a chcp back to the
+// console's code page, with its short form as the way in for a shell that
+// refuses UTF-8.
 std::string HandOffText(const std::string& path);
 
 // Writes HandOffText(path) into the hand-off file.

@@ -1,19 +1,22 @@
 // Levenshtein distances (unit costs for inserting, deleting and replacing
-// one byte) of one typed component against the many names of a level.
+// one character) of one typed component against the many names of a level.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vantor::matching {
 
-// The longest component that the bit-parallel distance takes.
+// The longest component, in characters, that the bit-parallel distance takes.
 inline constexpr std::size_t kMaxBitComponent = 64;
 
 // The edit distance of one typed component to the names of a level,
-// prepared once per level. A component of up to kMaxBitComponent bytes is
-// matched a machine word at a time; longer ones by rows of counters.
+// prepared once per level. A component of up to kMaxBitComponent characters
+// is matched a machine word at a time; longer ones by rows of counters.
 class EditDistance {
  public:
   // Keeps a view of `component`, which must outlive this object.
@@ -24,9 +27,15 @@ class EditDistance {
   int AtMost(std::string_view name, int limit) const;
 
  private:
+  // The bits of the component's positions that hold `c`.
+  std::uint64_t PositionsOf(char32_t c) const;
+  int BitDistance(std::string_view text) const;
+
   std::string_view component_;
+  std::size_t length_;  // in characters
   bool bit_parallel_;
-  std::array<std::uint64_t, 256> positions_{};  // bit i: component[i] is the byte
+  std::array<std::uint64_t, 256> positions_{};  // characters below 256
+  std::vector<std::pair<char32_t, std::uint64_t>> other_positions_;
 };
 
 // The distance by two rolling rows of counters; stops early once every

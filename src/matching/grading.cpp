@@ -1,18 +1,27 @@
 #include "matching/grading.h"
 
+#include "base/utf8_text.h"
+
 namespace vantor::matching {
 
 SplitName SplitExtension(std::string_view text) {
   std::size_t dot = text.find('.');
   if (dot == std::string_view::npos) return {text, {}};
-  return {text.substr(0, dot), text.substr(dot + 1, kMaxExtension)};
+  return {text.substr(0, dot), LeadingBytes(text.substr(dot + 1), kMaxExtension)};
 }
 
 bool PatternPrefixMatch(std::string_view pattern, std::string_view text) {
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '*') return true;
-    if (i >= text.size()) return false;
-    if (pattern[i] != '?' && pattern[i] != text[i]) return false;
+  std::size_t at = 0;
+  for (char c : pattern) {
+    if (c == '*') return true;
+    if (at >= text.size()) return false;
+    if (c == '?') {
+      at += CharLength(text, at);
+      continue;
+    }
+    // A character of several bytes matches byte by byte.
+    if (c != text[at]) return false;
+    ++at;
   }
   return true;
 }

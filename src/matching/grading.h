@@ -7,7 +7,7 @@
 
 namespace vantor::matching {
 
-// The longest extension that takes part in matching.
+// The longest extension, in bytes, that takes part in matching.
 inline constexpr std::size_t kMaxExtension = 1024;
 
 // A text split at its first '.': the base before it and the extension
@@ -19,7 +19,8 @@ struct SplitName {
 
 SplitName SplitExtension(std::string_view text);
 
-// '?' stands for one character that must be present, '*' ends the match
+// '?' stands for one character (of however many bytes) that must be
+// present, '*' ends the match
 // successfully, every other character must equal the text's; the text may
 // go on beyond the pattern.
 bool PatternPrefixMatch(std::string_view pattern, std::string_view text);

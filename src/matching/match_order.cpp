@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/path_text.h"
+#include "base/utf8_text.h"
 #include "platform/system.h"
 
 namespace vantor::matching {
@@ -43,8 +44,7 @@ std::size_t SharedPrefix(std::size_t count, TextAt text) {
 
 // How much of every path can be left out of the order: the leading part they
 // all share, up to its first byte outside ASCII. An ASCII byte is a whole
-// character in every code page (lead bytes of double-byte characters lie
-// above 0x80) and upper-cases to one byte, so the rest of each path starts on
+// character and upper-cases to one byte, so the rest of each path starts on
 // a character and upper-cases the same alone as within the path.
 std::size_t SharedAsciiPrefix(const MatchList& list) {
   std::size_t shared =
@@ -73,12 +73,17 @@ class UpperPaths {
       sys::UpperCase(text_);
       return;
     }
+    std::string ordered;
     std::string upper;
     for (std::size_t i = 0; i < size(); ++i) {
       upper.assign(text_, starts_[i], starts_[i + 1] - starts_[i]);
       sys::UpperCase(upper);
-      text_.replace(starts_[i], upper.size(), upper);
+      if (!IsAscii(upper)) upper = OrderBytes(upper);
+      starts_[i] = ordered.size();
+      ordered += upper;
     }
+    starts_.back() = ordered.size();
+    text_.swap(ordered);
   }
   std::size_t size() const { return starts_.size() - 1; }
   std::string_view operator[](std::size_t i) const {
@@ -111,7 +116,37 @@ std::uint64_t HeadOf(std::string_view text, std::size_t from) {
   return head;
 }
 
+void AppendOemBytes(std::string& order, const std::string& bytes) {
+  for (char byte : bytes) {
+    order += byte;
+    if (byte == '\xFF') order += '\0';
+  }
+}
+
 }  // namespace
+
+std::string OrderBytes(std::string_view upper) {
+  std::string order;
+  std::string bytes;
+  if (sys::EncodeText(upper, sys::OemCodePage(), bytes)) {
+    AppendOemBytes(order, bytes);
+    return order;
+  }
+  for (std::size_t at = 0; at < upper.size();) {
+    std::size_t length = CharLength(upper, at);
+    if (sys::EncodeText(upper.substr(at, length), sys::OemCodePage(), bytes)) {
+      AppendOemBytes(order, bytes);
+    } else {
+      char32_t code = CharAt(upper, at);
+      order += "\xFF\x01";
+      order += static_cast<char>(code >> 16);
+      order += static_cast<char>((code >> 8) & 0xFF);
+      order += static_cast<char>(code & 0xFF);
+    }
+    at += length;
+  }
+  return order;
+}
 
 void SortMatches(MatchList& list) {
   const UpperPaths upper(list, SharedAsciiPrefix(list));

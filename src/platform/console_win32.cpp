@@ -1,5 +1,6 @@
 #include <atomic>
 
+#include "base/path_text.h"
 #include "platform/system.h"
 #include "platform/win32.h"
 
@@ -95,10 +96,27 @@ bool ScreenBufferSize(int& rows, int& columns) {
   return true;
 }
 
-// WriteFile on the handle works for a console and for a redirected stream
-// alike, and writes the bytes unchanged in the console's output code page.
-void WriteOut(const std::string& bytes) {
+// A console is written in UTF-16, so that it shows every character as it
+// is whatever its code page; a redirected stream gets the console's code
+// page, as it always has, with '?' for what that cannot hold.
+void WriteOut(const std::string& text) {
   HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (!IsAscii(text) && GetConsoleMode(output, &mode)) {
+    std::wstring wide = Widen(text);
+    std::size_t done = 0;
+    while (done < wide.size()) {
+      DWORD written = 0;
+      if (!WriteConsoleW(output, wide.data() + done, static_cast<DWORD>(wide.size() - done),
+                         &written, nullptr) ||
+          written == 0)
+        return;
+      done += written;
+    }
+    return;
+  }
+  std::string bytes;
+  EncodeText(text, ConsoleCodePage(), bytes);
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD written = 0;
@@ -117,7 +135,7 @@ void SetTextAttribute(int attribute) {
 ReadStatus ReadInputEvent(InputEvent& event) {
   INPUT_RECORD record;
   DWORD count = 0;
-  if (!ReadConsoleInputA(GetStdHandle(STD_INPUT_HANDLE), &record, 1, &count))
+  if (!ReadConsoleInputW(GetStdHandle(STD_INPUT_HANDLE), &record, 1, &count))
     return ReadStatus::Failed;
   if (count == 0) return ReadStatus::NoEvent;
   event = EventOf(record);
@@ -136,7 +154,7 @@ bool PeekInputEvents(std::vector<InputEvent>& events) {
   if (pending == 0) return true;
   std::vector<INPUT_RECORD> records(pending < kMaxPeekedRecords ? pending : kMaxPeekedRecords);
   DWORD count = 0;
-  if (!PeekConsoleInputA(input, records.data(), static_cast<DWORD>(records.size()), &count))
+  if (!PeekConsoleInputW(input, records.data(), static_cast<DWORD>(records.size()), &count))
     return false;
   events.resize(count);
   for (DWORD i = 0; i < count; ++i) events[i] = EventOf(records[i]);
@@ -149,7 +167,7 @@ void DiscardInputEvents(std::size_t count) {
     INPUT_RECORD records[64];
     DWORD wanted = count < 64 ? static_cast<DWORD>(count) : 64;
     DWORD got = 0;
-    if (!ReadConsoleInputA(input, records, wanted, &got) || got == 0) return;
+    if (!ReadConsoleInputW(input, records, wanted, &got) || got == 0) return;
     count -= got;
   }
 }

@@ -20,15 +20,15 @@ constexpr DWORD kCarriedAttributes =
 constexpr char kLongPathPrefix[] = "\\\\?\\";
 constexpr char kLongUncPrefix[] = "\\\\?\\UNC\\";
 
-bool IsDotOrDotDot(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+bool IsDotOrDotDot(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
 // Windows refuses to open a read-only file for writing and to move another
 // file over it. Wine allows both (renames always, writes when run as root),
 // so the attribute is checked first; on Windows this changes nothing.
 bool IsReadOnlyFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
          !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -39,17 +39,17 @@ bool IsReadOnlyFile(const std::string& path) {
 // rather than ReplaceFileA because only a rename leaves no moment without
 // the file (Wine's ReplaceFileA moves the old file aside first, and a run
 // reading then would find none); named streams are not carried.
-void CarryIdentity(const std::string& target, const std::string& source) {
-  DWORD attributes = GetFileAttributesA(target.c_str());
+void CarryIdentity(const std::wstring& target, const std::wstring& source) {
+  DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   if (attributes & kCarriedAttributes)
-    SetFileAttributesA(source.c_str(), attributes & kCarriedAttributes);
+    SetFileAttributesW(source.c_str(), attributes & kCarriedAttributes);
   DWORD size = 0;
-  GetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  GetFileSecurityW(target.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
   if (size == 0) return;
   std::vector<BYTE> descriptor(size);
-  if (GetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
-    SetFileSecurityA(source.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+  if (GetFileSecurityW(target.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
+    SetFileSecurityW(source.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
 // Writes `bytes` from the start of the open `file` (INVALID_HANDLE_VALUE
@@ -69,37 +69,37 @@ bool WriteAndClose(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 bool SetCurrentDir(const std::string& path) {
-  return !path.empty() && SetCurrentDirectoryA(path.c_str()) != 0;
+  return !path.empty() && SetCurrentDirectoryW(Widen(path).c_str()) != 0;
 }
 
 std::string GetCurrentDir() {
-  char buffer[kCurrentDirBuffer];
-  DWORD length = GetCurrentDirectoryA(kCurrentDirBuffer, buffer);
+  wchar_t buffer[kCurrentDirBuffer];
+  DWORD length = GetCurrentDirectoryW(kCurrentDirBuffer, buffer);
   if (length == 0 || length >= kCurrentDirBuffer) return std::string();
-  return std::string(buffer, length);
+  return Narrow(buffer, length);
 }
 
 bool FullPathName(const std::string& path, std::string& full) {
-  char buffer[kCurrentDirBuffer];
-  DWORD length = GetFullPathNameA(path.c_str(), kCurrentDirBuffer, buffer, nullptr);
+  wchar_t buffer[kCurrentDirBuffer];
+  DWORD length = GetFullPathNameW(Widen(path).c_str(), kCurrentDirBuffer, buffer, nullptr);
   if (path.empty() || length == 0 || length >= kCurrentDirBuffer) return false;
-  full.assign(buffer, length);
+  full = Narrow(buffer, length);
   return true;
 }
 
 bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
                         ListingWatch* watch) {
   names.clear();
-  std::string mask = dir + "*.*";
-  WIN32_FIND_DATAA entry;
+  std::wstring mask = Widen(dir + "*.*");
+  WIN32_FIND_DATAW entry;
   // FindExInfoBasic skips the short 8.3 name, which the search never uses.
-  HANDLE find = FindFirstFileExA(mask.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+  HANDLE find = FindFirstFileExW(mask.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
                                  nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return false;
   int until_asked = kListingWatchInterval;
   do {
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotOrDotDot(entry.cFileName))
-      names.emplace_back(entry.cFileName);
+      names.push_back(Narrow(entry.cFileName, wcslen(entry.cFileName)));
     if (watch != nullptr && --until_asked == 0) {
       until_asked = kListingWatchInterval;
       if (!watch->KeepListing()) {
@@ -108,18 +108,18 @@ bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
         return false;
       }
     }
-  } while (FindNextFileA(find, &entry));
+  } while (FindNextFileW(find, &entry));
   FindClose(find);
   return true;
 }
 
 std::uint32_t CreateDir(const std::string& path) {
-  if (CreateDirectoryA(path.c_str(), nullptr)) return 0;
+  if (CreateDirectoryW(Widen(path).c_str(), nullptr)) return 0;
   return GetLastError();
 }
 
 bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -129,7 +129,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
   // (the last one to write wins) instead of failing.
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kSharingRetries; ++attempt) {
-    file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
     Sleep(kSharingRetryMilliseconds);
@@ -143,7 +143,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
 
 bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes) {
   if (IsReadOnlyFile(path)) return false;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -164,28 +164,29 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
 
 bool WriteFileDurably(const std::string& path, const std::string& bytes) {
   if (IsReadOnlyFile(path)) return false;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   return WriteAndClose(file, bytes);
 }
 
 bool IdentifyFile(const std::string& path, FileIdentity& identity) {
-  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  char buffer[kLongPathBuffer];
-  DWORD length = GetFinalPathNameByHandleA(file, buffer, kLongPathBuffer,
+  wchar_t buffer[kLongPathBuffer];
+  DWORD length = GetFinalPathNameByHandleW(file, buffer, kLongPathBuffer,
                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   BY_HANDLE_FILE_INFORMATION information;
   bool known = GetFileInformationByHandle(file, &information) != 0;
   CloseHandle(file);
   if (!known || length == 0 || length >= kLongPathBuffer) return false;
-  std::string name(buffer, length);
+  std::string name = Narrow(buffer, length);
   if (name.rfind(kLongUncPrefix, 0) == 0)
     name = "\\\\" + name.substr(sizeof kLongUncPrefix - 1);
   else if (name.rfind(kLongPathPrefix, 0) == 0)
     name.erase(0, sizeof kLongPathPrefix - 1);
-  if (name.size() >= kCurrentDirBuffer) return false;
+  if (Widen(name).size() >= kCurrentDirBuffer) return false;
   identity.final_path = name;
   identity.links = information.nNumberOfLinks;
   return true;
@@ -193,11 +194,13 @@ bool IdentifyFile(const std::string& path, FileIdentity& identity) {
 
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   if (IsReadOnlyFile(target) || IsDirectory(target)) return false;
-  CarryIdentity(target, source);
+  const std::wstring wide_source = Widen(source);
+  const std::wstring wide_target = Widen(target);
+  CarryIdentity(wide_target, wide_source);
   // While another run is moving its own copy over the same file, the system
   // refuses this move for an instant (access denied): wait for that one.
   for (int attempt = 0; attempt < kSharingRetries; ++attempt) {
-    if (MoveFileExA(source.c_str(), target.c_str(),
+    if (MoveFileExW(wide_source.c_str(), wide_target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
       return true;
     DWORD error = GetLastError();
@@ -209,12 +212,22 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
 
 bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
   if (IsReadOnlyFile(path) || IsDirectory(path)) return false;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   return WriteAndClose(file, bytes);
 }
 
-void DeleteFileQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
+void DeleteFileQuietly(const std::string& path) { DeleteFileW(Widen(path).c_str()); }
+
+std::string ShortPathName(const std::string& path) {
+  std::wstring wide = Widen(path);
+  wchar_t buffer[kCurrentDirBuffer];
+  DWORD length = GetShortPathNameW(wide.c_str(), buffer, kCurrentDirBuffer);
+  if (length == 0 || length >= kCurrentDirBuffer ||
+      wide.compare(0, wide.size(), buffer, length) == 0)
+    return std::string();
+  return Narrow(buffer, length);
+}
 
 }  // namespace vantor::sys

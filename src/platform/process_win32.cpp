@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "base/path_text.h"
+#include "base/utf8_text.h"
 #include "platform/system.h"
 #include "platform/win32.h"
 
@@ -11,25 +12,36 @@ HANDLE held_lock = nullptr;
 
 }  // namespace
 
-std::string WideToOem(const wchar_t* text, int length) {
-  if (length <= 0) return std::string();
-  int size = WideCharToMultiByte(CP_OEMCP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+std::wstring Widen(std::string_view text) {
+  std::wstring wide;
+  if (IsAscii(text)) return wide.assign(text.begin(), text.end());
+  int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  wide.resize(static_cast<std::size_t>(size > 0 ? size : 0));
   if (size > 0)
-    WideCharToMultiByte(CP_OEMCP, 0, text, length, result.data(), size, nullptr, nullptr);
-  return result;
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
 }
 
-// The command line and the environment come as ANSI bytes from the ...A
-// calls, while the file functions take OEM bytes: both are read in UTF-16
-// and converted to OEM, so everything the program compares is in one code page.
+std::string Narrow(const wchar_t* text, std::size_t length) {
+  std::string narrow;
+  if (length == 0) return narrow;
+  int count = static_cast<int>(length);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text, count, nullptr, 0, nullptr, nullptr);
+  narrow.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text, count, narrow.data(), size, nullptr, nullptr);
+  return narrow;
+}
+
+// The command line and the environment are read in UTF-16, as the system
+// keeps them, so that every name typed reaches the program as it is.
 std::string CommandLine() {
   const wchar_t* line = GetCommandLineW();
-  return WideToOem(line, static_cast<int>(wcslen(line)));
+  return Narrow(line, wcslen(line));
 }
 
 bool GetEnv(const std::string& name, std::string& value) {
-  std::wstring wide_name(name.begin(), name.end());
+  std::wstring wide_name = Widen(name);
   DWORD size = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
   if (size == 0) {
     if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
@@ -38,27 +50,91 @@ bool GetEnv(const std::string& name, std::string& value) {
   }
   std::vector<wchar_t> buffer(size);
   DWORD length = GetEnvironmentVariableW(wide_name.c_str(), buffer.data(), size);
-  value = WideToOem(buffer.data(), static_cast<int>(length));
+  value = Narrow(buffer.data(), length < size ? length : 0);
   return true;
 }
 
+// The file functions the program calls are the UTF-16 ones, which this does
+// not touch; it keeps any ...A call the runtime makes in the OEM code page.
 void UseOemFileApis() { SetFileApisToOEM(); }
 
 std::uint32_t ProcessId() { return GetCurrentProcessId(); }
 
-// ASCII letters upper-case alike in every code page, so text made of ASCII
-// alone is done here; any other text goes to the locale's rules of user32
-// whole and untouched, since in a double-byte code page the second byte of
-// a character can look like an ASCII letter (fullwidth B is 82 61 in 932).
+// ASCII letters are done here. Every other character of the basic plane
+// goes to the locale's rules in one call, and takes its upper-case form only
+// when that is as long in UTF-8: a text keeps its length, so positions found
+// in the upper-cased text hold in the original.
 void UpperCase(std::string& text) {
-  if (IsAscii(text)) {
-    for (char& c : text) c = AsciiUpper(c);
-    return;
+  std::wstring wide;
+  std::vector<std::size_t> offsets;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t length = CharLength(text, at);
+    if (length == 1) {
+      text[at] = AsciiUpper(text[at]);
+    } else if (length < 4) {
+      wide += static_cast<wchar_t>(CharAt(text, at));
+      offsets.push_back(at);
+    }
+    at += length;
   }
-  using CharUpperBuffFunction = DWORD(WINAPI*)(LPSTR, DWORD);
-  static const auto char_upper_buff =
-      LibraryFunction<CharUpperBuffFunction>("user32.dll", "CharUpperBuffA");
-  if (char_upper_buff != nullptr) char_upper_buff(text.data(), static_cast<DWORD>(text.size()));
+  if (wide.empty()) return;
+  int count = static_cast<int>(wide.size());
+  std::wstring upper(wide.size(), L'\0');
+  if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, wide.data(), count, upper.data(), count) !=
+      count)
+    return;
+  for (std::size_t i = 0; i < offsets.size(); ++i) {
+    std::string form;
+    AppendChar(form, static_cast<char32_t>(upper[i]));
+    if (form.size() == CharLength(text, offsets[i])) text.replace(offsets[i], form.size(), form);
+  }
+}
+
+std::uint32_t OemCodePage() { return GetOEMCP(); }
+
+std::uint32_t AnsiCodePage() { return GetACP(); }
+
+std::uint32_t ConsoleCodePage() {
+  UINT code_page = GetConsoleOutputCP();
+  return code_page != 0 ? code_page : GetOEMCP();
+}
+
+// Without best-fit forms (a typographic apostrophe must not become a plain
+// one, which would name another file), and checked by a round trip, since
+// not every code page reports the characters it could not hold.
+bool EncodeText(std::string_view text, std::uint32_t code_page, std::string& bytes) {
+  bytes.clear();
+  if (code_page == CP_UTF8) {
+    bytes.assign(text);
+    return true;
+  }
+  if (IsAscii(text)) {
+    bytes.assign(text);
+    return true;
+  }
+  std::wstring wide = Widen(text);
+  int count = static_cast<int>(wide.size());
+  BOOL used_default = FALSE;
+  int size = WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, wide.data(), count, nullptr, 0,
+                                 "?", &used_default);
+  if (size <= 0) {
+    bytes.assign(text.size(), '?');
+    return false;
+  }
+  bytes.resize(static_cast<std::size_t>(size));
+  WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, wide.data(), count, bytes.data(), size, "?",
+                      &used_default);
+  return !used_default && DecodeText(bytes, code_page) == text;
+}
+
+std::string DecodeText(std::string_view bytes, std::uint32_t code_page) {
+  if (code_page == CP_UTF8 || IsAscii(bytes)) return std::string(bytes);
+  int count = static_cast<int>(bytes.size());
+  int size = MultiByteToWideChar(code_page, 0, bytes.data(), count, nullptr, 0);
+  if (size <= 0) return std::string(bytes.size(), '?');
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(code_page, 0, bytes.data(), count, wide.data(), size);
+  return Narrow(wide);
 }
 
 // A named mutex: the system gives it back when its holder ends, so a run

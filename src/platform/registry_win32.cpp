@@ -1,3 +1,4 @@
+#include <cstring>
 #include <vector>
 
 #include "platform/system.h"
@@ -29,25 +30,36 @@ bool OpenUserKeyForReading(const std::string& key_path) {
   return true;
 }
 
+// Values are read in UTF-16, as the registry keeps them; a string comes
+// back as UTF-8 text, with the terminating zero it was stored with.
 QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data) {
+  std::wstring wide_name = Widen(name);
   DWORD value_type = 0;
   DWORD size = 0;
-  LONG result = RegQueryValueExA(open_key, name.c_str(), nullptr, &value_type, nullptr, &size);
+  LONG result = RegQueryValueExW(open_key, wide_name.c_str(), nullptr, &value_type, nullptr, &size);
   if (result == ERROR_FILE_NOT_FOUND) return QueryStatus::Missing;
   if (result != ERROR_SUCCESS) return QueryStatus::Refused;
   std::vector<BYTE> buffer(size + 2);
   DWORD capacity = size;
-  result = RegQueryValueExA(open_key, name.c_str(), nullptr, &value_type, buffer.data(), &capacity);
+  result =
+      RegQueryValueExW(open_key, wide_name.c_str(), nullptr, &value_type, buffer.data(), &capacity);
   if (result != ERROR_SUCCESS) return QueryStatus::Refused;
   type = value_type;
-  data.assign(reinterpret_cast<const char*>(buffer.data()), capacity);
+  if (value_type == REG_SZ || value_type == REG_EXPAND_SZ) {
+    std::wstring text(capacity / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), buffer.data(), text.size() * sizeof(wchar_t));
+    data = Narrow(text);
+  } else {
+    data.assign(reinterpret_cast<const char*>(buffer.data()), capacity);
+  }
   return QueryStatus::Ok;
 }
 
 bool SetStringValue(const std::string& name, const std::string& text) {
-  return RegSetValueExA(open_key, name.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  std::wstring wide = Widen(text);
+  return RegSetValueExW(open_key, Widen(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(wide.c_str()),
+                        static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 void CloseUserKey() {

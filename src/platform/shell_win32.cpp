@@ -6,7 +6,7 @@
 namespace vantor::sys {
 namespace {
 
-using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 using OpenClipboardFunction = BOOL(WINAPI*)(HWND);
 using EmptyClipboardFunction = BOOL(WINAPI*)();
 using SetClipboardDataFunction = HANDLE(WINAPI*)(UINT, HANDLE);
@@ -27,15 +27,16 @@ struct Clipboard {
 };
 
 // A moveable memory block holding `text` and its terminating zero.
-HGLOBAL TextBlock(const std::string& text) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+HGLOBAL TextBlock(const std::wstring& text) {
+  const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (memory == nullptr) return nullptr;
   void* target = GlobalLock(memory);
   if (target == nullptr) {
     GlobalFree(memory);
     return nullptr;
   }
-  std::memcpy(target, text.c_str(), text.size() + 1);
+  std::memcpy(target, text.c_str(), size);
   GlobalUnlock(memory);
   return memory;
 }
@@ -44,21 +45,21 @@ HGLOBAL TextBlock(const std::string& text) {
 
 std::intptr_t ShellOpen(const std::string& file, const std::string& parameters,
                         const std::string& directory, int show_command) {
-  const auto shell_execute = LibraryFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteA");
+  const auto shell_execute = LibraryFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteW");
   if (shell_execute == nullptr) return 0;
-  HINSTANCE result = shell_execute(nullptr, nullptr, file.c_str(), parameters.c_str(),
-                                   directory.c_str(), show_command);
+  HINSTANCE result = shell_execute(nullptr, nullptr, Widen(file).c_str(), Widen(parameters).c_str(),
+                                   Widen(directory).c_str(), show_command);
   return reinterpret_cast<std::intptr_t>(result);
 }
 
-// The text is in the OEM code page, so it goes in as CF_OEMTEXT; the system
-// offers it to readers as plain and Unicode text too.
+// The text goes in as Unicode text; the system offers it to readers in the
+// code pages too.
 bool CopyToClipboard(const std::string& text) {
   const Clipboard clipboard;
   if (!clipboard.Loaded() || !clipboard.open(nullptr)) return false;
   clipboard.empty();
-  HGLOBAL memory = TextBlock(text);
-  bool done = memory != nullptr && clipboard.set_data(CF_OEMTEXT, memory) != nullptr;
+  HGLOBAL memory = TextBlock(Widen(text));
+  bool done = memory != nullptr && clipboard.set_data(CF_UNICODETEXT, memory) != nullptr;
   if (!done && memory != nullptr) GlobalFree(memory);
   clipboard.close();
   return done;

@@ -7,11 +7,15 @@
 // native unit tests (tests/fake). No header of the program includes
 // <windows.h>.
 //
-// All texts are byte strings in the console's OEM code page.
+// All texts are UTF-8, whatever the console's code page: names the system
+// reports come as they are, and every text given goes to the system as it
+// is. Where bytes of a code page are wanted (the hand-off file, the stored
+// settings), EncodeText and DecodeText below convert.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantor::sys {
@@ -38,8 +42,10 @@ void SetRawInputMode();
 // The console screen buffer's size. False when standard output is no console.
 bool ScreenBufferSize(int& rows, int& columns);
 
-// Writes bytes to standard output at once (nothing is buffered).
-void WriteOut(const std::string& bytes);
+// Writes text to standard output at once (nothing is buffered). A console
+// shows every character as it is; a redirected stream gets the console's
+// code page, with '?' for the characters it cannot hold.
+void WriteOut(const std::string& text);
 
 // Sets the character attribute of standard output; failures are ignored.
 void SetTextAttribute(int attribute);
@@ -171,23 +177,47 @@ bool OverwriteFileDurably(const std::string& path, const std::string& bytes);
 // Deletes a file; failures are ignored.
 void DeleteFileQuietly(const std::string& path);
 
+// The short (8.3) form of the existing `path`, every component that has one
+// replaced by it; empty when no component has one or the path cannot be
+// read.
+std::string ShortPathName(const std::string& path);
+
 // ---- Process (process_win32.cpp) ------------------------------------------
 
-// The process's whole command line, converted to the OEM code page.
+// The process's whole command line.
 std::string CommandLine();
 
-// Reads an environment variable, converted to the OEM code page. Returns
-// false when it is not defined; an empty value returns true and "".
+// Reads an environment variable. Returns false when it is not defined; an
+// empty value returns true and "".
 bool GetEnv(const std::string& name, std::string& value);
 
-// Makes the file functions take and return OEM bytes.
+// Makes the system's narrow file functions take and return OEM bytes (the
+// program itself calls the UTF-16 ones).
 void UseOemFileApis();
 
 // A number unique to this process among those running.
 std::uint32_t ProcessId();
 
-// Upper-cases `text` in place with the system's locale rules.
+// Upper-cases `text` in place with the system's locale rules: each
+// character whose upper-case form is as long in UTF-8, so the text keeps its
+// length and every position in it.
 void UpperCase(std::string& text);
+
+// The system's OEM and ANSI code pages, and the console's output code page
+// (the OEM one when the process has no console).
+std::uint32_t OemCodePage();
+std::uint32_t AnsiCodePage();
+std::uint32_t ConsoleCodePage();
+
+// `text` in the bytes of `code_page`. False when a character has no exact
+// form there (no look-alike is taken); `bytes` then holds '?' for it.
+bool EncodeText(std::string_view text, std::uint32_t code_page, std::string& bytes);
+
+// Bytes of `code_page` as text.
+std::string DecodeText(std::string_view bytes, std::uint32_t code_page);
+
+// The code page of UTF-8 itself.
+inline constexpr std::uint32_t kUtf8CodePage = 65001;
 
 // Takes the lock called `name`, which every process of the user's session
 // shares, waiting at most `milliseconds` for the process that holds it.
@@ -215,10 +245,12 @@ bool OpenUserKeyForReading(const std::string& key_path);
 
 enum class QueryStatus { Missing, Ok, Refused };
 
-// Reads a value of the open key: its type and raw data bytes.
+// Reads a value of the open key: its type and raw data bytes; a string
+// value's data is its text (with the terminating zero it was stored with).
 QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data);
 
-// Writes a REG_SZ value (with its terminating zero) to the open key.
+// Writes a REG_SZ value (with its terminating zero) to the open key, as
+// the registry's own Unicode text.
 bool SetStringValue(const std::string& name, const std::string& text);
 
 void CloseUserKey();

@@ -11,11 +11,15 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace vantor::sys {
 
-// Converts UTF-16 text to bytes of the OEM code page.
-std::string WideToOem(const wchar_t* text, int length);
+// The program's UTF-8 text as UTF-16 for the ...W calls, and back. A byte
+// that begins no well-formed character becomes U+FFFD.
+std::wstring Widen(std::string_view text);
+std::string Narrow(const wchar_t* text, std::size_t length);
+inline std::string Narrow(const std::wstring& text) { return Narrow(text.data(), text.size()); }
 
 // The function `name` of the system library `library`, which is loaded on
 // first use; nullptr when either is missing. user32 and shell32 are loaded

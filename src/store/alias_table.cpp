@@ -1,6 +1,7 @@
 #include "store/alias_table.h"
 
 #include "store/settings.h"
+#include "store/stored_text.h"
 
 namespace vantor::store {
 namespace {
@@ -24,7 +25,7 @@ bool TakeOutAlias(const std::string& name, std::string& dir) {
 void PutAliasFirst(const std::string& name, const std::string& dir) {
   auto& aliases = Aliases();
   for (std::size_t k = aliases.size() - 1; k > 0; --k) aliases[k] = aliases[k - 1];
-  aliases[0] = Alias{name.substr(0, kAliasNameField), dir.substr(0, kPathField)};
+  aliases[0] = Alias{FitField(name, kAliasNameField), FitField(dir, kPathField)};
 }
 
 bool FindAlias(const std::string& name, std::string& dir) {

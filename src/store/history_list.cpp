@@ -1,6 +1,7 @@
 #include "store/history_list.h"
 
 #include "store/settings.h"
+#include "store/stored_text.h"
 
 namespace vantor::store {
 namespace {
@@ -20,7 +21,7 @@ void PutFirstInHistory(const std::string& path) {
   auto& history = Settings().history;
   // The path is compared in the form in which it is stored, so that a path
   // longer than the field does not come in again beside its own cut copy.
-  std::string entry = path.substr(0, kPathField);
+  std::string entry = FitField(path, kPathField);
   // An entry equal to it is taken out; the one that moves into its place is
   // not compared again.
   for (std::size_t i = 0; i < history.size() && !history[i].empty(); ++i)

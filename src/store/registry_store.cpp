@@ -2,6 +2,7 @@
 
 #include "base/exit.h"
 #include "platform/system.h"
+#include "store/stored_text.h"
 
 namespace vantor::store {
 namespace {
@@ -40,10 +41,11 @@ namespace {
 void ReadOpenKey(SettingsBlock& block) {
   block.can_create_path = ReadBoolDef("canCreatePath", true);
   for (int i = 0; i < kHistorySize; ++i)
-    block.history[i] = ReadStringDef(HistoryName(i), "").substr(0, kPathField);
+    block.history[i] = FromRegistryText(ReadStringDef(HistoryName(i), ""), kPathField);
   for (int k = 0; k < kAliasCount; ++k) {
-    block.aliases[k].name = ReadStringDef(AliasNameName(k + 1), "").substr(0, kAliasNameField);
-    block.aliases[k].dir = ReadStringDef(AliasDirName(k + 1), "").substr(0, kPathField);
+    block.aliases[k].name =
+        FromRegistryText(ReadStringDef(AliasNameName(k + 1), ""), kAliasNameField);
+    block.aliases[k].dir = FromRegistryText(ReadStringDef(AliasDirName(k + 1), ""), kPathField);
   }
   sys::CloseUserKey();
 }
@@ -62,10 +64,11 @@ bool ReadFromRegistry(SettingsBlock& block) {
 
 void SaveToRegistry(const SettingsBlock& block) {
   if (!sys::OpenUserKey(kRegistryKey)) return;
-  for (int i = 0; i < kHistorySize; ++i) WriteValue(HistoryName(i), block.history[i]);
+  for (int i = 0; i < kHistorySize; ++i)
+    WriteValue(HistoryName(i), ToRegistryText(block.history[i], kPathField));
   for (int k = 0; k < kAliasCount; ++k) {
-    WriteValue(AliasNameName(k + 1), block.aliases[k].name);
-    WriteValue(AliasDirName(k + 1), block.aliases[k].dir);
+    WriteValue(AliasNameName(k + 1), ToRegistryText(block.aliases[k].name, kAliasNameField));
+    WriteValue(AliasDirName(k + 1), ToRegistryText(block.aliases[k].dir, kPathField));
   }
   sys::CloseUserKey();
 }

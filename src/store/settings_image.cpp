@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/stored_text.h"
+
 namespace vantor::store {
 namespace {
 
@@ -20,15 +22,15 @@ std::size_t AliasOffset(int index) {
 // Reads the text at `offset`: a length byte (clamped to `field`) and the bytes.
 std::string ReadText(const std::string& image, std::size_t offset, std::size_t field) {
   std::size_t length = std::min<std::size_t>(static_cast<unsigned char>(image[offset]), field);
-  return image.substr(offset + 1, length);
+  return FromStoredText(image.substr(offset + 1, length));
 }
 
-// Writes the length byte and the bytes of `text` cut to `field`; the bytes
-// behind it keep what the image held.
+// Writes the length byte and the stored bytes of `text`, cut to `field`;
+// the bytes behind it keep what the image held.
 void WriteText(std::string& image, std::size_t offset, const std::string& text, std::size_t field) {
-  std::size_t length = std::min(text.size(), field);
-  image[offset] = static_cast<char>(length);
-  image.replace(offset + 1, length, text, 0, length);
+  std::string stored = ToStoredText(text, field);
+  image[offset] = static_cast<char>(stored.size());
+  image.replace(offset + 1, stored.size(), stored);
 }
 
 // The image a block is written over: its own raw bytes, or zeros.

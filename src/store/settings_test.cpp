@@ -324,10 +324,10 @@ TEST_F(HistoryTest, AnEntryFoundFurtherBackMovesToTheFront) {
 
 TEST_F(HistoryTest, AnEntryDifferingOnlyInCaseIsReplacedByTheNewForm) {
   Settings().history[0] = "C:\\Work";
-  Settings().history[1] = "C:\\CAF\xC9";
+  Settings().history[1] = "C:\\CAF\xC3\x89";
   SaveSettings();
-  AddToHistory("c:\\caf\xE9");
-  EXPECT_EQ(Settings().history[0], "c:\\caf\xE9");
+  AddToHistory("c:\\caf\xC3\xA9");
+  EXPECT_EQ(Settings().history[0], "c:\\caf\xC3\xA9");
   EXPECT_EQ(Settings().history[1], "C:\\Work");
   EXPECT_EQ(Settings().history[2], "");
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/path_text.h"
+#include "base/utf8_text.h"
 
 namespace vantor::fake {
 namespace {
@@ -71,32 +72,33 @@ void ResetFake() {
 
 // In place, as the system's upper-casing works, so that the engine's
 // benchmark over this system counts no copies the program does not make.
+// ASCII, the letters of Latin-1, Greek and Cyrillic: two-byte characters
+// whose upper-case forms are two bytes long too.
 void UpperInPlace(std::string& text) {
-  for (char& c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte >= 'a' && byte <= 'z')
-      c = static_cast<char>(byte - 32);
-    else if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)
-      c = static_cast<char>(byte - 32);
+  for (std::size_t at = 0; at < text.size(); at += CharLength(text, at)) {
+    char& c = text[at];
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 32);
+      continue;
+    }
+    if (CharLength(text, at) != 2) continue;
+    char32_t code = CharAt(text, at);
+    char32_t upper = code;
+    if ((code >= 0xE0 && code <= 0xFE && code != 0xF7) ||
+        (code >= 0x3B1 && code <= 0x3C9 && code != 0x3C2) || (code >= 0x430 && code <= 0x44F))
+      upper = code - 0x20;
+    else if (code >= 0x450 && code <= 0x45F)
+      upper = code - 0x50;
+    if (upper == code) continue;
+    std::string form;
+    AppendChar(form, upper);
+    text.replace(at, 2, form);
   }
 }
 
 std::string Upper(const std::string& text) {
   std::string result = text;
   UpperInPlace(result);
-  return result;
-}
-
-std::string OemToAnsi(const std::string& text) {
-  // A few letters of code page 437 and where code page 1252 has them.
-  static const std::map<unsigned char, unsigned char> kAnsiOf = {
-      {0x81, 0xFC}, {0x82, 0xE9}, {0x84, 0xE4}, {0x85, 0xE0}, {0x87, 0xE7},
-      {0x8A, 0xE8}, {0x90, 0xC9}, {0x94, 0xF6}, {0x9A, 0xDC}};
-  std::string result = text;
-  for (char& c : result) {
-    auto found = kAnsiOf.find(static_cast<unsigned char>(c));
-    if (found != kAnsiOf.end()) c = static_cast<char>(found->second);
-  }
   return result;
 }
 
@@ -248,8 +250,8 @@ bool SetCurrentDir(const std::string& path) {
 
 std::string GetCurrentDir() {
   const std::string& dir = Fake().current_dir;
-  if (dir.size() > fake::kMaxPath) return std::string();
-  return Fake().oem_file_apis ? dir : fake::OemToAnsi(dir);
+  if (CharCount(dir) > fake::kMaxPath) return std::string();
+  return dir;
 }
 
 bool FullPathName(const std::string& path, std::string& full) {
@@ -356,6 +358,11 @@ bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
 }
 
 void DeleteFileQuietly(const std::string& path) { Fake().files.erase(Upper(Fake().Resolve(path))); }
+
+std::string ShortPathName(const std::string& path) {
+  auto found = Fake().short_names.find(Upper(Fake().Resolve(path)));
+  return found == Fake().short_names.end() ? std::string() : found->second;
+}
 
 std::uint32_t ProcessId() { return Fake().process_id; }
 

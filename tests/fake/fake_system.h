@@ -44,7 +44,7 @@ struct FakeSystem {
   // Process
   std::string command_line = "vantor.exe";
   std::map<std::string, std::string> environment;  // name (any case) -> value
-  bool oem_file_apis = false;                      // until set, GetCurrentDir answers in ANSI
+  bool oem_file_apis = false;                      // the program switched the narrow calls
 
   // File system. Keys of `dirs` and `files` are upper-cased full paths
   // without a trailing backslash (a drive root keeps its "X:\").
@@ -59,6 +59,7 @@ struct FakeSystem {
   std::map<std::string, std::string> file_links;
   std::map<std::string, std::uint32_t> hard_links;     // upper path -> names (default 1)
   std::set<std::string> unwritable_folders;            // upper-cased folder paths
+  std::map<std::string, std::string> short_names;      // upper full path -> its 8.3 form
   std::map<std::string, std::uint32_t> create_errors;  // upper path -> code
   std::vector<std::string> listed;                     // every directory enumerated
   std::vector<std::string> created;                    // every directory created
@@ -74,6 +75,7 @@ struct FakeSystem {
   // Console
   bool handle_valid[3] = {true, true, true};  // output, error, input
   bool screen_measurable = true;              // false: standard output is redirected
+  std::uint32_t console_code_page = 437;      // the OEM code page is 437, ANSI 1252
   int rows = 25;
   int columns = 80;
   // A console starts in processed mode, where Ctrl+C never arrives as a
@@ -169,13 +171,9 @@ FakeSystem& Fake();
 // TEMP set to C:\Temp (which exists).
 void ResetFake();
 
-// Upper-cases bytes the way the fake's locale does (ASCII and Latin-1).
+// Upper-cases text the way the fake's locale does (ASCII and the letters of
+// Latin-1, Greek and Cyrillic).
 std::string Upper(const std::string& text);
 void UpperInPlace(std::string& text);
-
-// The file functions answer in the ANSI code page until the program
-// switches them to OEM; texts are kept in OEM here (437), and this gives a
-// few of their letters in ANSI (1252), as the system would before the switch.
-std::string OemToAnsi(const std::string& text);
 
 }  // namespace vantor::fake
