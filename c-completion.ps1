@@ -10,7 +10,7 @@ Dot-source this script once in a session, for instance in your profile:
 Then c pr\co<Tab> offers the directories that c pr\co would offer in its
 menu, in the same order; an alias name completes to its directory, and
 c -<Tab> offers the directories of the history (c -1, c -2, ...). The
-candidates come from vantor.exe --complete, from the folder of this
+candidates come from vantor.exe --complete-utf8, from the folder of this
 script, which is the folder of c.ps1. A path that holds a blank or a
 character PowerShell reads specially is completed in single quotes.
 
@@ -22,8 +22,7 @@ Registers the completer for c and c.ps1 in this session.
 
 # Works in Windows PowerShell 5.1 and PowerShell 7. Dot-sourced, it leaves
 # nothing in the session but the registered completer: its variables live
-# in the script block below and in the completer's closure, and the
-# completer dot-sources c.ps1 into its own scope for Get-VantorEncoding.
+# in the script block below and in the completer's closure.
 & {
     $folder = $PSScriptRoot
     # A search that takes longer than this is stopped, and nothing is offered.
@@ -52,20 +51,20 @@ Registers the completer for c and c.ps1 in this session.
         if ($word -eq '' -or -not [IO.File]::Exists($vantor)) {
             return
         }
-        . ([IO.Path]::Combine($folder, 'c.ps1'))
 
         $start = New-Object Diagnostics.ProcessStartInfo
         $start.FileName = $vantor
         # vantor.exe splits its command line at blanks, keeps what stands
         # in double quotes together and takes a backslash as it is: so only
         # the blanks are quoted, and a path ending in '\' stays intact.
-        $start.Arguments = '--complete ' + ($word -replace '([\x01-\x20]+)', '"$1"')
+        $start.Arguments = '--complete-utf8 ' + ($word -replace '([\x01-\x20]+)', '"$1"')
         $start.WorkingDirectory = (Get-Location -PSProvider FileSystem).ProviderPath
         $start.UseShellExecute = $false
         $start.CreateNoWindow = $true
         $start.RedirectStandardInput = $true
         $start.RedirectStandardOutput = $true
-        $start.StandardOutputEncoding = Get-VantorEncoding
+        # In UTF-8 every name arrives as it is, whatever the console's code page.
+        $start.StandardOutputEncoding = New-Object Text.UTF8Encoding $false
         $process = [Diagnostics.Process]::Start($start)
         try {
             $process.StandardInput.Close()

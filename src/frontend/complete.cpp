@@ -78,16 +78,22 @@ void ListDestination(const std::string& spec, Listing& listing) {
   }
 }
 
+constexpr const char* kListingOption = "--COMPLETE";
+constexpr const char* kUtf8ListingOption = "--COMPLETE-UTF8";
+
 }  // namespace
 
 bool IsListingRequest(const std::vector<std::string>& args) {
   if (args.size() < 2) return false;
   std::string word = args[1];
   sys::UpperCase(word);
-  return word == "--COMPLETE";
+  return word == kListingOption || word == kUtf8ListingOption;
 }
 
 int ListCandidates(const std::vector<std::string>& args) {
+  std::string option = args[1];
+  sys::UpperCase(option);
+  if (option == kUtf8ListingOption) sys::UseUtf8ForRedirectedOutput();
   QuietStartUp();
   Listing listing;
   const std::string first = args.size() > 2 ? args[2] : std::string();

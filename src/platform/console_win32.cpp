@@ -15,6 +15,10 @@ constexpr DWORD kMaxPeekedRecords = 4096;
 // control handler, which the system calls in a thread of its own.
 std::atomic<bool> ctrl_c_is_key{false};
 
+// Whether a redirected standard output gets UTF-8 rather than the console's
+// code page.
+bool utf8_redirected = false;
+
 // On Windows, Ctrl+C typed while processed input is off is a key record
 // with character 3 and raises no event. Wine raises CTRL_C_EVENT from a
 // pseudo-terminal in every input mode (and never gives the key), so while
@@ -116,7 +120,7 @@ void WriteOut(const std::string& text) {
     return;
   }
   std::string bytes;
-  EncodeText(text, ConsoleCodePage(), bytes);
+  EncodeText(text, utf8_redirected ? kUtf8CodePage : ConsoleCodePage(), bytes);
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD written = 0;
@@ -127,6 +131,8 @@ void WriteOut(const std::string& text) {
     done += written;
   }
 }
+
+void UseUtf8ForRedirectedOutput() { utf8_redirected = true; }
 
 void SetTextAttribute(int attribute) {
   SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), static_cast<WORD>(attribute));

@@ -47,6 +47,10 @@ bool ScreenBufferSize(int& rows, int& columns);
 // code page, with '?' for the characters it cannot hold.
 void WriteOut(const std::string& text);
 
+// From now on a redirected standard output gets UTF-8, every character as
+// it is.
+void UseUtf8ForRedirectedOutput();
+
 // Sets the character attribute of standard output; failures are ignored.
 void SetTextAttribute(int attribute);
 

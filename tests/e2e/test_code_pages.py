@@ -1,6 +1,8 @@
 """Code pages end to end: the seam's own conversions and upper-casing, run
-through seam_probe.exe, and the program in the double-byte code page 932,
-where the second byte of a character can look like an ASCII letter."""
+through seam_probe.exe (its texts are UTF-8 in every code page), and the
+program in the double-byte code page 932, where the second byte of a
+character can look like an ASCII letter in the hand-off file and the
+settings."""
 
 import pytest
 
@@ -42,45 +44,42 @@ def vantor_932(prefix_932, e2e_session):
     v.unmap_all()
 
 
-FULLWIDTH_B = "Ｂ".encode(CP932)  # 82 61: its second byte is an 'a'
-FULLWIDTH_C = "Ｃ".encode(CP932)  # 82 62
-FULLWIDTH_SMALL_B = "ｂ".encode(CP932)  # 82 82
-
-
-def test_the_seam_upper_cases_double_byte_text_as_whole_characters(prefix_932, tmp_path):
-    assert (FULLWIDTH_B, FULLWIDTH_C) == (b"\x82\x61", b"\x82\x62")
-    rows = {
-        FULLWIDTH_B: FULLWIDTH_B,
-        FULLWIDTH_C: FULLWIDTH_C,
-        FULLWIDTH_SMALL_B: FULLWIDTH_B,
-        b"a" + FULLWIDTH_B + b"z": b"A" + FULLWIDTH_B + b"Z",
-        b"x" + FULLWIDTH_C + FULLWIDTH_SMALL_B: b"X" + FULLWIDTH_C + FULLWIDTH_B,
-        b"plain ascii 9": b"PLAIN ASCII 9",
-    }
-    for text, upper in rows.items():
-        assert probe(prefix_932, ["upper", hexed(text)], tmp_path) == upper, text
-    # The command line arrives in the same code page.
-    line = probe(prefix_932, ["cmdline", "Ｂｂ"], tmp_path)
-    assert line.endswith(b" cmdline " + FULLWIDTH_B + FULLWIDTH_SMALL_B)
-
-
-def test_the_seam_speaks_the_oem_code_page(wine_prefix, tmp_path):
-    # Code page 437: é is 82 there (E9 in the ANSI page 1252), ü is 81.
-    line = probe(wine_prefix, ["cmdline", "Café"], tmp_path)
-    assert line.endswith(b" cmdline Caf\x82")
-    assert probe(wine_prefix, ["env", "VANTOR_PROBE"], tmp_path,
-                 env={"VANTOR_PROBE": "Menü"}) == b"Men\x81"
-    assert probe(wine_prefix, ["env", "VANTOR_NOT_SET"], tmp_path) is None
-    assert probe(wine_prefix, ["upper", hexed(b"abc\\x.y")], tmp_path) == b"ABC\\X.Y"
-    # Full paths by the system's rules, in OEM bytes; none past 259 characters.
+def test_the_seam_speaks_utf8_whatever_the_code_page(wine_prefix, prefix_932, tmp_path):
+    for prefix in (wine_prefix, prefix_932):
+        # Upper-casing keeps each character's length in UTF-8: the dotless
+        # i stays, since its upper-case form is one byte shorter.
+        rows = {"café ｂ док ı z": "CAFÉ Ｂ ДОК ı Z", "plain ascii 9": "PLAIN ASCII 9"}
+        for text, upper in rows.items():
+            assert probe(prefix, ["upper", hexed(text.encode())], tmp_path) == upper.encode()
+        line = probe(prefix, ["cmdline", "Café", "Документы"], tmp_path)
+        assert line.endswith(" cmdline Café Документы".encode())
+        assert probe(prefix, ["env", "VANTOR_PROBE"], tmp_path,
+                     env={"VANTOR_PROBE": "Menü 写真"}) == "Menü 写真".encode()
+        assert probe(prefix, ["env", "VANTOR_NOT_SET"], tmp_path) is None
+    # Full paths by the system's rules; none past 259 characters.
     here = "Z:" + str(tmp_path).replace("/", "\\")
-    assert probe(wine_prefix, ["fullpath", hexed(b"v.dat")], tmp_path) == \
-        (here + "\\v.dat").encode()
     assert probe(wine_prefix, ["fullpath", hexed(b"Z:..\\v.dat")], tmp_path) == \
         (here.rsplit("\\", 1)[0] + "\\v.dat").encode()
-    assert probe(wine_prefix, ["fullpath", hexed(b"Caf\x82")], tmp_path) == \
-        (here + "\\Caf").encode() + b"\x82"
+    assert probe(wine_prefix, ["fullpath", hexed("Документы".encode())], tmp_path) == \
+        (here + "\\Документы").encode()
     assert probe(wine_prefix, ["fullpath", hexed(b"Z:\\" + b"x" * 257)], tmp_path) is None
+
+
+def encoded(prefix, code_page, text, cwd):
+    exe = e2e.tools_dir() / "seam_probe.exe"
+    res = prefix.call(["wine", str(exe), "encode", str(code_page), hexed(text.encode())],
+                      cwd=str(cwd))
+    data, verdict = res.stdout.decode().split()
+    return bytes.fromhex(data), verdict == "exact"
+
+
+def test_the_seam_takes_no_look_alike_for_a_missing_character(wine_prefix, tmp_path):
+    rows = [(437, "Café", b"Caf\x82", True), (437, "Bob’s files", b"Bob?s files", False),
+            (437, "Projects – 2024", b"Projects ? 2024", False), (437, "写真", b"??", False),
+            (1252, "Bob’s", b"Bob\x92s", True), (932, "Ｂ写", b"\x82\x61\x8e\xca", True),
+            (65001, "Документы", "Документы".encode(), True)]
+    for code_page, text, data, exact in rows:
+        assert encoded(wine_prefix, code_page, text, tmp_path) == (data, exact), text
 
 
 def test_names_differing_in_a_second_byte_are_kept_apart(vantor_932):

@@ -406,6 +406,8 @@ bool ScreenBufferSize(int& rows, int& columns) {
 
 void WriteOut(const std::string& bytes) { Fake().output += bytes; }
 
+void UseUtf8ForRedirectedOutput() { Fake().utf8_output = true; }
+
 void SetTextAttribute(int attribute) {
   Fake().colour_log.emplace_back(Fake().output.size(), attribute);
 }

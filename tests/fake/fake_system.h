@@ -83,7 +83,8 @@ struct FakeSystem {
   // handler does (CtrlCExit). Read raw, it is a key with character 3.
   bool processed_input_mode = true;
   std::string input_modes;                              // each switch: 'P' processed, 'R' raw
-  std::string output;                                   // bytes written
+  std::string output;                                   // text written
+  bool utf8_output = false;  // a redirected output would get UTF-8
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
   std::deque<sys::InputEvent> input;                    // when empty, reads fail
   // Keys typed later: each joins `input` when the clock reaches its time

@@ -6,9 +6,12 @@
 //   seam_probe env NAME         GetEnv(NAME); "undefined" when it is not set
 //   seam_probe fullpath HEX     FullPathName of the bytes HEX; "failed" when
 //                               it cannot be resolved
+//   seam_probe encode CP HEX    EncodeText of the bytes HEX in code page CP,
+//                               then " exact" or " inexact"
 // Bytes go in and come out as hex so that no code page stands between the
 // test and the function.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -56,7 +59,14 @@ int Probe(int argc, char** argv) {
     }
     return PrintHex(full);
   }
-  std::printf("usage: seam_probe upper HEX | cmdline ... | env NAME | fullpath HEX\n");
+  if (what == "encode" && argc > 3) {
+    std::string bytes;
+    bool exact = vantor::sys::EncodeText(FromHex(argv[3]), std::strtoul(argv[2], nullptr, 10), bytes);
+    for (char c : bytes) std::printf("%02x", static_cast<unsigned char>(c));
+    std::printf(exact ? " exact\n" : " inexact\n");
+    return 0;
+  }
+  std::printf("usage: seam_probe upper HEX | cmdline ... | env NAME | fullpath HEX | encode CP HEX\n");
   return 2;
 }
 
