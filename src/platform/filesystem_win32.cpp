@@ -20,6 +20,16 @@ constexpr DWORD kCarriedAttributes =
 constexpr char kLongPathPrefix[] = "\\\\?\\";
 constexpr char kLongUncPrefix[] = "\\\\?\\UNC\\";
 
+// A path as the file functions take it, or an empty text (which every one
+// of them refuses) when it is as long as MAX_PATH or longer: the program
+// does not take long paths, so it meets the limit Windows sets for it,
+// which Wine does not enforce on the UTF-16 calls.
+std::wstring WidePath(const std::string& path) {
+  std::wstring wide = Widen(path);
+  if (wide.size() >= kCurrentDirBuffer) wide.clear();
+  return wide;
+}
+
 bool IsDotOrDotDot(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
@@ -28,7 +38,7 @@ bool IsDotOrDotDot(const wchar_t* name) {
 // file over it. Wine allows both (renames always, writes when run as root),
 // so the attribute is checked first; on Windows this changes nothing.
 bool IsReadOnlyFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
          !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -69,7 +79,7 @@ bool WriteAndClose(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 bool SetCurrentDir(const std::string& path) {
-  return !path.empty() && SetCurrentDirectoryW(Widen(path).c_str()) != 0;
+  return !path.empty() && SetCurrentDirectoryW(WidePath(path).c_str()) != 0;
 }
 
 std::string GetCurrentDir() {
@@ -81,7 +91,7 @@ std::string GetCurrentDir() {
 
 bool FullPathName(const std::string& path, std::string& full) {
   wchar_t buffer[kCurrentDirBuffer];
-  DWORD length = GetFullPathNameW(Widen(path).c_str(), kCurrentDirBuffer, buffer, nullptr);
+  DWORD length = GetFullPathNameW(WidePath(path).c_str(), kCurrentDirBuffer, buffer, nullptr);
   if (path.empty() || length == 0 || length >= kCurrentDirBuffer) return false;
   full = Narrow(buffer, length);
   return true;
@@ -90,7 +100,7 @@ bool FullPathName(const std::string& path, std::string& full) {
 bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
                         ListingWatch* watch) {
   names.clear();
-  std::wstring mask = Widen(dir + "*.*");
+  std::wstring mask = WidePath(dir + "*.*");
   WIN32_FIND_DATAW entry;
   // FindExInfoBasic skips the short 8.3 name, which the search never uses.
   HANDLE find = FindFirstFileExW(mask.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
@@ -114,12 +124,12 @@ bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names,
 }
 
 std::uint32_t CreateDir(const std::string& path) {
-  if (CreateDirectoryW(Widen(path).c_str(), nullptr)) return 0;
+  if (CreateDirectoryW(WidePath(path).c_str(), nullptr)) return 0;
   return GetLastError();
 }
 
 bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -129,8 +139,8 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
   // (the last one to write wins) instead of failing.
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kSharingRetries; ++attempt) {
-    file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
     Sleep(kSharingRetryMilliseconds);
   }
@@ -143,7 +153,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
 
 bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::string& bytes) {
   if (IsReadOnlyFile(path)) return false;
-  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -164,14 +174,14 @@ bool ReadFileForUpdate(const std::string& path, std::size_t max_bytes, std::stri
 
 bool WriteFileDurably(const std::string& path, const std::string& bytes) {
   if (IsReadOnlyFile(path)) return false;
-  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   return WriteAndClose(file, bytes);
 }
 
 bool IdentifyFile(const std::string& path, FileIdentity& identity) {
   HANDLE file =
-      CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   wchar_t buffer[kLongPathBuffer];
@@ -194,8 +204,8 @@ bool IdentifyFile(const std::string& path, FileIdentity& identity) {
 
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   if (IsReadOnlyFile(target) || IsDirectory(target)) return false;
-  const std::wstring wide_source = Widen(source);
-  const std::wstring wide_target = Widen(target);
+  const std::wstring wide_source = WidePath(source);
+  const std::wstring wide_target = WidePath(target);
   CarryIdentity(wide_target, wide_source);
   // While another run is moving its own copy over the same file, the system
   // refuses this move for an instant (access denied): wait for that one.
@@ -212,16 +222,16 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
 
 bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
   if (IsReadOnlyFile(path) || IsDirectory(path)) return false;
-  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   return WriteAndClose(file, bytes);
 }
 
-void DeleteFileQuietly(const std::string& path) { DeleteFileW(Widen(path).c_str()); }
+void DeleteFileQuietly(const std::string& path) { DeleteFileW(WidePath(path).c_str()); }
 
 std::string ShortPathName(const std::string& path) {
-  std::wstring wide = Widen(path);
+  std::wstring wide = WidePath(path);
   wchar_t buffer[kCurrentDirBuffer];
   DWORD length = GetShortPathNameW(wide.c_str(), buffer, kCurrentDirBuffer);
   if (length == 0 || length >= kCurrentDirBuffer ||

@@ -7,7 +7,7 @@ import shutil
 
 import pytest
 
-from vantor_e2e import EXIT_NORMAL, EXIT_RUN_ERROR, oem, tools_dir
+from vantor_e2e import EXIT_NORMAL, EXIT_RUN_ERROR, tools_dir
 
 DELAYED_EXPANSION = [(), ("/v:on",)]
 
@@ -68,7 +68,7 @@ ARGUMENTS = [
 @pytest.mark.parametrize("typed,received", ARGUMENTS)
 def test_arguments_reach_the_program_as_cmd_handed_them_over(vantor, typed, received):
     stand_in(vantor, "seam_probe.exe")
-    expected = oem('"%s" cmdline %s' % (vantor.win(vantor.exe), received)).rstrip()
+    expected = ('"%s" cmdline %s' % (vantor.win(vantor.exe), received)).encode().rstrip()
     shell = vantor.shell("cmdline " + typed)
     assert (shell.code, bytes.fromhex(shell.text.strip()).rstrip()) == (0, expected), shell.text
     if "^&" in typed:  # typed at the prompt, too

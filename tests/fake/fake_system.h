@@ -84,7 +84,7 @@ struct FakeSystem {
   bool processed_input_mode = true;
   std::string input_modes;                              // each switch: 'P' processed, 'R' raw
   std::string output;                                   // text written
-  bool utf8_output = false;  // a redirected output would get UTF-8
+  bool utf8_output = false;                             // a redirected output would get UTF-8
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
   std::deque<sys::InputEvent> input;                    // when empty, reads fail
   // Keys typed later: each joins `input` when the clock reaches its time

@@ -61,12 +61,14 @@ int Probe(int argc, char** argv) {
   }
   if (what == "encode" && argc > 3) {
     std::string bytes;
-    bool exact = vantor::sys::EncodeText(FromHex(argv[3]), std::strtoul(argv[2], nullptr, 10), bytes);
+    bool exact =
+        vantor::sys::EncodeText(FromHex(argv[3]), std::strtoul(argv[2], nullptr, 10), bytes);
     for (char c : bytes) std::printf("%02x", static_cast<unsigned char>(c));
     std::printf(exact ? " exact\n" : " inexact\n");
     return 0;
   }
-  std::printf("usage: seam_probe upper HEX | cmdline ... | env NAME | fullpath HEX | encode CP HEX\n");
+  std::printf(
+      "usage: seam_probe upper HEX | cmdline ... | env NAME | fullpath HEX | encode CP HEX\n");
   return 2;
 }
 
