@@ -131,7 +131,10 @@ RawKeyInput::~RawKeyInput() {
 
 bool KeyOfRecord(const sys::InputEvent& event, KeyPress& key) {
   if (!IsAcceptable(event)) return false;
-  auto character = static_cast<std::uint8_t>(event.character & 0xFF);
+  // Keys are read in UTF-16: a character outside ASCII is none the program
+  // answers (its low byte alone could read as a letter of the menu).
+  auto character = event.character < 0x80 ? static_cast<std::uint8_t>(event.character)
+                                          : static_cast<std::uint8_t>(kCharOutsideAscii);
   // Wine delivers a lone Esc without its character (virtual key 27,
   // character 0); Windows always gives 27, so this changes nothing there.
   if (character == 0 && event.virtual_key == kVirtualKeyEscape) character = kCharEscape;

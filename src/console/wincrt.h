@@ -28,6 +28,7 @@ enum KeyCharacter : std::uint8_t {
   kCharCtrlC = 3,
   kCharEnter = 13,
   kCharEscape = 27,
+  kCharOutsideAscii = 255,  // any character above ASCII: none the program answers
 };
 
 // Scan codes of the keys without a character that the program acts on.
