@@ -155,11 +155,21 @@ struct FileIdentity {
 // longer than 259 bytes.
 bool IdentifyFile(const std::string& path, FileIdentity& identity);
 
+// False when no other file can be moved over `target`: it is a read-only
+// file or a directory, or its access rules refuse its deletion. True when
+// it may be replaced or does not exist.
+bool MayReplaceFile(const std::string& target);
+
+// Gives `source` the hidden and system attributes and the access rules of
+// the existing file `target`, which it is about to replace. False when the
+// rules of `target` cannot be read or given to `source`; true, carrying
+// nothing, when `target` does not exist.
+bool CarryFileIdentity(const std::string& target, const std::string& source);
+
 // Replaces `target` by `source` in one step (a rename over the old file),
-// so there is never a moment without it; `source` first takes over the
-// hidden and system attributes and the access rules of an existing target.
-// False, leaving both alone, when `target` is a read-only file or a
-// directory; another process replacing it at the same moment is waited for.
+// so there is never a moment without it. False, leaving both alone, when
+// `target` is a read-only file or a directory or the move is refused;
+// another process replacing it at the same moment is waited for, briefly.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
 
 // Writes `bytes` over the existing file `path` from its start, cuts it
@@ -170,6 +180,12 @@ bool OverwriteFileDurably(const std::string& path, const std::string& bytes);
 
 // Deletes a file; failures are ignored.
 void DeleteFileQuietly(const std::string& path);
+
+// True when `path` lies on a network share: a "\\server\share" path, or
+// one on a drive letter mapped to a share. Told from the name and the
+// drive's type alone, without asking the share, which may be disconnected
+// and take many seconds to say so.
+bool IsOnNetwork(const std::string& path);
 
 // ---- Process (process_win32.cpp) ------------------------------------------
 
@@ -182,6 +198,11 @@ bool GetEnv(const std::string& name, std::string& value);
 
 // Makes the file functions take and return OEM bytes.
 void UseOemFileApis();
+
+// For the whole process, a drive that is not ready (an empty card reader,
+// a disconnected drive) answers as a missing one does, at once, instead of
+// the system asking the user in a dialog.
+void NoCriticalErrorDialogs();
 
 // A number unique to this process among those running.
 std::uint32_t ProcessId();

@@ -324,23 +324,49 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes) {
   return WriteNewFile(path, bytes);
 }
 
+bool MayReplaceFile(const std::string& target) {
+  std::string key = Upper(Fake().Resolve(target));
+  return !Fake().undeletable_files.count(key) && !Fake().read_only_files.count(key) &&
+         !Fake().dirs.count(key);
+}
+
+bool CarryFileIdentity(const std::string& target, const std::string& source) {
+  std::string from = Upper(Fake().Resolve(target));
+  std::string to = Upper(Fake().Resolve(source));
+  if (!Fake().files.count(from)) return true;
+  if (Fake().unreadable_rules.count(from)) return false;
+  auto rules = Fake().file_rules.find(from);
+  if (rules != Fake().file_rules.end()) Fake().file_rules[to] = rules->second;
+  if (Fake().undeletable_files.count(from)) Fake().undeletable_files.insert(to);
+  return true;
+}
+
+// A move needs the right to delete both files.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   std::string from = Upper(Fake().Resolve(source));
   std::string to = Upper(Fake().Resolve(target));
   if (from.size() > fake::kMaxPath || to.size() > fake::kMaxPath) return false;
   auto found = Fake().files.find(from);
-  if (found == Fake().files.end() || Fake().read_only_files.count(to) || Fake().dirs.count(to))
+  if (found == Fake().files.end() || Fake().read_only_files.count(to) || Fake().dirs.count(to) ||
+      Fake().undeletable_files.count(from) || Fake().undeletable_files.count(to))
     return false;
   Fake().files[to] = found->second;
   Fake().files.erase(from);
   Fake().file_links.erase(to);
   Fake().hard_links.erase(to);
+  Fake().file_rules.erase(to);
+  auto rules = Fake().file_rules.find(from);
+  if (rules != Fake().file_rules.end()) {
+    Fake().file_rules[to] = rules->second;
+    Fake().file_rules.erase(rules);
+  }
   return true;
 }
 
 bool IdentifyFile(const std::string& path, FileIdentity& identity) {
   std::string key = Fake().FileKey(path);
   if (!Fake().files.count(key) || key.size() > fake::kMaxPath) return false;
+  if (Fake().unidentifiable_files.count(key)) return false;
   auto link = Fake().file_links.find(Upper(Fake().Resolve(path)));
   identity.final_path = link != Fake().file_links.end() ? link->second : Fake().Resolve(path);
   auto names = Fake().hard_links.find(key);
@@ -355,7 +381,17 @@ bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
   return true;
 }
 
-void DeleteFileQuietly(const std::string& path) { Fake().files.erase(Upper(Fake().Resolve(path))); }
+void DeleteFileQuietly(const std::string& path) {
+  std::string key = Upper(Fake().Resolve(path));
+  if (!Fake().undeletable_files.count(key)) Fake().files.erase(key);
+}
+
+bool IsOnNetwork(const std::string& path) {
+  return IsNetworkPath(path) ||
+         (HasDriveColon(path) && Fake().network_drives.count(Upper(path.substr(0, 1))[0]) != 0);
+}
+
+void NoCriticalErrorDialogs() { Fake().critical_error_dialogs = false; }
 
 std::uint32_t ProcessId() { return Fake().process_id; }
 
