@@ -25,15 +25,20 @@ bool StdHandleValid(StdStream stream);
 
 // Switches console input to processed input alone (no line input, no echo).
 // Ctrl+C is then the system's: it ends the process. False when standard
-// input is no console.
+// input is no console. The first call keeps the mode it found, the user's.
 bool SetProcessedInputMode();
 
 // Switches console input to raw key reading (processed input off as well):
 // Ctrl+C arrives as a key with character 3 and raises no control event, so
 // no other program of the console (such as the cmd running a batch file)
 // hears of it. Wine raises the event all the same; while this mode is on,
-// the event is turned into that key.
+// the event is turned into that key. Should the process be ended meanwhile
+// by Ctrl+Break, the closing of its window, a logoff or a shutdown, the
+// user's mode is put back first.
 void SetRawInputMode();
+
+// Puts back the input mode that the first SetProcessedInputMode found.
+void RestoreInputMode();
 
 // The console screen buffer's size. False when standard output is no console.
 bool ScreenBufferSize(int& rows, int& columns);

@@ -426,6 +426,11 @@ void SetRawInputMode() {
   Fake().input_modes += 'R';
 }
 
+void RestoreInputMode() {
+  Fake().processed_input_mode = true;
+  Fake().input_modes += 'U';
+}
+
 bool ScreenBufferSize(int& rows, int& columns) {
   if (!Fake().screen_measurable) return false;
   rows = Fake().rows;
@@ -433,7 +438,14 @@ bool ScreenBufferSize(int& rows, int& columns) {
   return true;
 }
 
-void WriteOut(const std::string& bytes) { Fake().output += bytes; }
+void WriteOut(const std::string& bytes) {
+  Fake().output += bytes;
+  std::string& when = Fake().ctrl_c_when_written;
+  if (when.empty() || Fake().output.find(when) == std::string::npos) return;
+  when.clear();
+  if (Fake().processed_input_mode) throw fake::CtrlCExit{};
+  Fake().PushKey(3, 0, 0x0008, 'C');  // left Ctrl
+}
 
 void SetTextAttribute(int attribute) {
   Fake().colour_log.emplace_back(Fake().output.size(), attribute);

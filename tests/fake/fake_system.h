@@ -91,7 +91,11 @@ struct FakeSystem {
   // key: a read or peek that meets it ends the process as the system's
   // handler does (CtrlCExit). Read raw, it is a key with character 3.
   bool processed_input_mode = true;
-  std::string input_modes;                              // each switch: 'P' processed, 'R' raw
+  std::string input_modes;  // each switch: 'P' processed, 'R' raw, 'U' the user's (processed)
+  // Ctrl+C typed the moment the output first holds this text (never when
+  // empty): in processed mode it ends the process there; read raw, it
+  // joins the input as a key.
+  std::string ctrl_c_when_written;
   std::string output;                                   // bytes written
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
   std::deque<sys::InputEvent> input;                    // when empty, reads fail
