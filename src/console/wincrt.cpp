@@ -1,5 +1,6 @@
 #include "console/wincrt.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/exit.h"
@@ -34,6 +35,23 @@ void RequireHandle(sys::StdStream stream, const char* message) {
   if (sys::StdHandleValid(stream)) return;
   sys::WriteOut(std::string(message) + kLineEnd);
   EndRun(kExitNormal);
+}
+
+// RawKeyInput and RunKeyInput scopes alive.
+int raw_scopes = 0;
+
+bool IsCtrlCPress(const sys::InputEvent& event) {
+  return event.is_key && event.key_down && event.character == kCharCtrlC;
+}
+
+// A Ctrl+C left in the input would reach the shell as a character of its
+// next line; it cancels what was typed before it, as it does at a prompt.
+void DropTypedCtrlC() {
+  std::vector<sys::InputEvent> pending;
+  if (!sys::PeekInputEvents(pending)) return;
+  auto last = std::find_if(pending.rbegin(), pending.rend(), IsCtrlCPress);
+  if (last != pending.rend())
+    sys::DiscardInputEvents(pending.size() - static_cast<std::size_t>(last - pending.rbegin()));
 }
 
 bool IsAcceptable(const sys::InputEvent& event) {
@@ -122,11 +140,21 @@ void ReleaseOutput() {
 // Input that is no console has no mode to switch: the calls would only cost
 // time, a search's among them.
 RawKeyInput::RawKeyInput() {
-  if (input_is_console) sys::SetRawInputMode();
+  if (raw_scopes++ == 0 && input_is_console) sys::SetRawInputMode();
 }
 
 RawKeyInput::~RawKeyInput() {
-  if (input_is_console) sys::SetProcessedInputMode();
+  if (--raw_scopes == 0 && input_is_console) sys::SetProcessedInputMode();
+}
+
+RunKeyInput::RunKeyInput() {
+  if (raw_scopes++ == 0 && input_is_console) sys::SetRawInputMode();
+}
+
+RunKeyInput::~RunKeyInput() {
+  if (--raw_scopes != 0 || !input_is_console) return;
+  DropTypedCtrlC();
+  sys::RestoreInputMode();
 }
 
 bool KeyOfRecord(const sys::InputEvent& event, KeyPress& key) {

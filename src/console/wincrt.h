@@ -89,13 +89,28 @@ void ReleaseOutput();
 // character 3 instead of ending the process (on Windows every program of
 // the console would hear of it, and cmd would then ask whether to end the
 // batch file). Processed input is back when it goes, however the scope is
-// left.
+// left. Scopes nest: only the outermost switches.
 class RawKeyInput {
  public:
   RawKeyInput();
   ~RawKeyInput();
   RawKeyInput(const RawKeyInput&) = delete;
   RawKeyInput& operator=(const RawKeyInput&) = delete;
+};
+
+// The raw scope of a whole run, from start-up to its end: Ctrl+C never ends
+// the run between two key reads (a menu's drawing, a question's, a search's
+// end). When it goes, a Ctrl+C typed since the last key read is taken out
+// of the input (with the keys typed before it) rather than left for the
+// shell, and the console gets back the input mode it had before the run.
+// A run ended by Ctrl+Break, a closed window or a logoff puts that mode
+// back too, in the platform layer.
+class RunKeyInput {
+ public:
+  RunKeyInput();
+  ~RunKeyInput();
+  RunKeyInput(const RunKeyInput&) = delete;
+  RunKeyInput& operator=(const RunKeyInput&) = delete;
 };
 
 // Waits for one acceptable key press, reading raw. When standard input

@@ -51,7 +51,10 @@ void ListHistory(Listing& listing) {
   if (StartDirToBeRecorded()) store::PutFirstInHistory(StartDir());
   const auto& history = store::Settings().history;
   for (std::size_t i = 1; i < history.size(); ++i)
-    if (!history[i].empty()) listing.Add(handoff::EnterDirectory(history[i]));
+    if (!history[i].empty())
+      // Unchecked on a share: a disconnected one would hold the line until
+      // the network gives up.
+      listing.Add(sys::IsOnNetwork(history[i]) ? history[i] : handoff::EnterDirectory(history[i]));
 }
 
 void ListDestination(const std::string& spec, Listing& listing) {

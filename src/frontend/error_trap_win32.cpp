@@ -50,7 +50,7 @@ void ExitReport(int number) {
   memory_reserve = nullptr;
   // A fault while keys were read raw leaves no guard to switch back: the
   // console would keep Ctrl+C from the programs that use it next.
-  sys::SetProcessedInputMode();
+  sys::RestoreInputMode();
   sys::WriteOut(ErrorReport(number, SplitCommandLine(sys::CommandLine())));
   ExitProcess(static_cast<UINT>(number));
 }

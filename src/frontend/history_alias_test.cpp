@@ -285,6 +285,13 @@ TEST_F(HistoryAliasTest, TheLockIsHeldAroundTheChangeAloneAndNeverStopsARun) {
   Fake().lock_log.clear();
   fake::RunVantor("-a c C:\\c");
   EXPECT_EQ(Fake().lock_log[0], "time out " + file_lock + " @0");
+  // A link to it leads to the same file, so to the same lock.
+  Fake().AddDir("D:\\Sync");
+  Fake().file_links["D:\\SYNC\\LINK.DAT"] = "C:\\Temp\\v.dat";
+  Fake().SetEnv("VANTOR", "D:\\Sync\\link.dat");
+  Fake().lock_log.clear();
+  fake::RunVantor("-a c C:\\c");
+  EXPECT_EQ(Fake().lock_log[0], "time out " + file_lock + " @0");
 }
 
 }  // namespace

@@ -24,7 +24,6 @@ namespace vantor {
 namespace {
 
 void StartUp() {
-  console::InitConsole();
   console::ResetPagedOutput();
   sys::UseOemFileApis();
   matching::ResetLists();
@@ -103,8 +102,11 @@ Resolution ResolveShowingProgress(const std::string& spec) {
 int RunProgram() {
   try {
     SetProgramIdentity(kProductName, kProductVersion);
+    sys::NoCriticalErrorDialogs();
     ReadArguments();
     if (IsListingRequest(Arguments())) return ListCandidates(Arguments());
+    console::InitConsole();
+    console::RunKeyInput keys;
     StartUp();
     Run();
   } catch (const RunEnded& end) {

@@ -217,6 +217,42 @@ TEST_F(RunFlow, NamesAsTheSystemReportsThem) {
   EXPECT_TRUE(Fake().processed_input_mode);
 }
 
+// Ctrl+C typed while the run is not waiting for a key (a menu drawing its
+// first page or the next one, a question being asked) is read as a key by
+// the screen that asks next, instead of ending the process; afterwards the
+// console has the user's input mode back and no Ctrl+C is left for the shell.
+TEST_F(RunFlow, CtrlCBetweenKeyReadsIsAnsweredByTheScreen) {
+  struct Case {
+    const char* arguments;
+    const char* typed_when_written;
+    bool page_down;
+    int exit_code;
+  };
+  const Case cases[] = {
+      {"\\pr\\co", "ProgramData", false, kExitNormal},  // the menu's first draw
+      {"\\many\\d*", "Page 2 of", true, kExitNormal},   // the next page's draw
+      {"\\Users\\*\\newdir", "[y/N] ? ", false, kExitDeclined},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    Fake().rows = 8;
+    for (int i = 0; i < 20; ++i) Fake().AddDir("C:\\Many\\d" + std::to_string(10 + i));
+    Fake().AddDir("C:\\Users\\me");
+    if (c.page_down) Fake().PushKey(0, 81);
+    Fake().ctrl_c_when_written = c.typed_when_written;
+    EXPECT_EQ(RunVantor(c.arguments), c.exit_code) << c.arguments;
+    EXPECT_TRUE(Fake().ctrl_c_when_written.empty()) << c.arguments << ": never drawn";
+    EXPECT_EQ(HandOffContent(), kReset) << c.arguments;
+    EXPECT_EQ(Fake().input_modes, "PRU") << c.arguments;
+  }
+  // Typed after the last key read, it is taken out with what came before it.
+  SetUp();
+  Fake().ctrl_c_when_written = "C:\\Work\\src";
+  Fake().PushKey('x');
+  EXPECT_EQ(RunVantor(""), kExitNormal);
+  EXPECT_TRUE(Fake().input.empty());
+}
+
 // Scores differ between branches (a\x exact below a wildcard level, b\xy a
 // wildcard on both): only the best are offered, so the one is entered.
 TEST_F(RunFlow, OnlyTheBestScoresAreOffered) {

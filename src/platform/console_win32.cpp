@@ -18,14 +18,29 @@ std::atomic<bool> ctrl_c_is_key{false};
 // Whether a redirected standard output gets UTF-8 rather than the console's
 // code page.
 bool utf8_redirected = false;
+// The input mode the console had when the program first set its own.
+std::atomic<bool> user_mode_known{false};
+std::atomic<DWORD> user_mode{ENABLE_PROCESSED_INPUT};
+
+void PutBackUserMode() {
+  if (user_mode_known) SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), user_mode);
+}
 
 // On Windows, Ctrl+C typed while processed input is off is a key record
 // with character 3 and raises no event. Wine raises CTRL_C_EVENT from a
 // pseudo-terminal in every input mode (and never gives the key), so while
 // input is read raw the event is put into the input as the key Windows
 // gives. In processed mode the next handler, the system's, ends the process.
+// Every other event (Ctrl+Break, the window closed, logoff, shutdown) ends
+// the process after the handlers: while input is raw, the console gets the
+// user's mode back first, since the shell that goes on with it (or the
+// batch file cmd asks about) would otherwise read keys raw.
 BOOL WINAPI CtrlCAsKey(DWORD event) {
-  if (event != CTRL_C_EVENT || !ctrl_c_is_key) return FALSE;
+  if (!ctrl_c_is_key) return FALSE;
+  if (event != CTRL_C_EVENT) {
+    PutBackUserMode();
+    return FALSE;
+  }
   INPUT_RECORD record = {};
   record.EventType = KEY_EVENT;
   KEY_EVENT_RECORD& key = record.Event.KeyEvent;
@@ -82,7 +97,18 @@ bool StdHandleValid(StdStream stream) { return StdHandle(stream) != INVALID_HAND
 
 bool SetProcessedInputMode() {
   ctrl_c_is_key = false;
-  return SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), ENABLE_PROCESSED_INPUT) != 0;
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD found = 0;
+  if (!user_mode_known && GetConsoleMode(input, &found)) {
+    user_mode = found;
+    user_mode_known = true;
+  }
+  return SetConsoleMode(input, ENABLE_PROCESSED_INPUT) != 0;
+}
+
+void RestoreInputMode() {
+  ctrl_c_is_key = false;
+  PutBackUserMode();
 }
 
 void SetRawInputMode() {

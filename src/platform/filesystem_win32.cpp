@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "base/path_text.h"
 #include "platform/system.h"
 #include "platform/win32.h"
 
@@ -12,6 +13,10 @@ constexpr DWORD kLongPathBuffer = 1024;
 // How long a file that another run holds open is waited for: 2 s at most.
 constexpr int kSharingRetries = 200;
 constexpr DWORD kSharingRetryMilliseconds = 10;
+// How long a move over the settings file waits for another run's move, in
+// steps of kSharingRetryMilliseconds: well short of the half second other
+// runs wait for the lock that the saving run holds meanwhile.
+constexpr int kMoveRetries = 10;
 
 // The attributes of a settings file that its replacement takes over.
 constexpr DWORD kCarriedAttributes =
@@ -41,25 +46,6 @@ bool IsReadOnlyFile(const std::string& path) {
   DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
          !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Gives the new copy `source` what the file `target` it is about to
-// replace has of its own: the hidden and system attributes and the access
-// rules (DACL), so that the file the user has keeps them. A rename is used
-// rather than ReplaceFileA because only a rename leaves no moment without
-// the file (Wine's ReplaceFileA moves the old file aside first, and a run
-// reading then would find none); named streams are not carried.
-void CarryIdentity(const std::wstring& target, const std::wstring& source) {
-  DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if (attributes & kCarriedAttributes)
-    SetFileAttributesW(source.c_str(), attributes & kCarriedAttributes);
-  DWORD size = 0;
-  GetFileSecurityW(target.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-  if (size == 0) return;
-  std::vector<BYTE> descriptor(size);
-  if (GetFileSecurityW(target.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
-    SetFileSecurityW(source.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
 // Writes `bytes` from the start of the open `file` (INVALID_HANDLE_VALUE
@@ -202,14 +188,50 @@ bool IdentifyFile(const std::string& path, FileIdentity& identity) {
   return true;
 }
 
+// Asked before the move rather than learnt from it: a refused move looks
+// like one that another run holds up for an instant (access denied) and
+// would be waited for in vain.
+bool MayReplaceFile(const std::string& target) {
+  if (IsReadOnlyFile(target) || IsDirectory(target)) return false;
+  HANDLE file = CreateFileW(WidePath(target).c_str(), DELETE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_ACCESS_DENIED;
+  CloseHandle(file);
+  return true;
+}
+
+// A rename is used rather than ReplaceFileA because only a rename leaves no
+// moment without the file (Wine's ReplaceFileA moves the old file aside
+// first, and a run reading then would find none); named streams are not
+// carried. Only the access rules (DACL) are copied: owner and audit rules
+// need rights a user rarely has.
+bool CarryFileIdentity(const std::string& target, const std::string& source) {
+  const std::wstring wide_target = WidePath(target);
+  const std::wstring wide_source = WidePath(source);
+  DWORD attributes = GetFileAttributesW(wide_target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  if (attributes & kCarriedAttributes)
+    SetFileAttributesW(wide_source.c_str(), attributes & kCarriedAttributes);
+  DWORD size = 0;
+  GetFileSecurityW(wide_target.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  if (size == 0) return false;
+  std::vector<BYTE> descriptor(size);
+  return GetFileSecurityW(wide_target.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size,
+                          &size) &&
+         SetFileSecurityW(wide_source.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+}
+
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   if (IsReadOnlyFile(target) || IsDirectory(target)) return false;
   const std::wstring wide_source = WidePath(source);
   const std::wstring wide_target = WidePath(target);
-  CarryIdentity(wide_target, wide_source);
   // While another run is moving its own copy over the same file, the system
   // refuses this move for an instant (access denied): wait for that one.
-  for (int attempt = 0; attempt < kSharingRetries; ++attempt) {
+  for (int attempt = 0; attempt < kMoveRetries; ++attempt) {
     if (MoveFileExW(wide_source.c_str(), wide_target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
       return true;
@@ -238,6 +260,15 @@ std::string ShortPathName(const std::string& path) {
       wide.compare(0, wide.size(), buffer, length) == 0)
     return std::string();
   return Narrow(buffer, length);
+}
+
+// The type of a drive letter comes from the process's map of its drives,
+// with no call to the drive itself.
+bool IsOnNetwork(const std::string& path) {
+  if (IsNetworkPath(path)) return true;
+  if (!HasDriveColon(path)) return false;
+  const std::string root = path.substr(0, 2) + "\\";
+  return GetDriveTypeA(root.c_str()) == DRIVE_REMOTE;
 }
 
 }  // namespace vantor::sys

@@ -5,6 +5,9 @@
 #include "platform/system.h"
 #include "platform/win32.h"
 
+// After windows.h, which it relies on.
+#include <sddl.h>
+
 namespace vantor::sys {
 namespace {
 
@@ -57,6 +60,8 @@ bool GetEnv(const std::string& name, std::string& value) {
 // The file functions the program calls are the UTF-16 ones, which this does
 // not touch; it keeps any ...A call the runtime makes in the OEM code page.
 void UseOemFileApis() { SetFileApisToOEM(); }
+
+void NoCriticalErrorDialogs() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
 
 std::uint32_t ProcessId() { return GetCurrentProcessId(); }
 
@@ -137,11 +142,56 @@ std::string DecodeText(std::string_view bytes, std::uint32_t code_page) {
   return Narrow(wide);
 }
 
+namespace {
+
+// The user's security identifier as text ("S-1-5-21-..."); empty when it
+// cannot be read.
+std::string UserSidText() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::string();
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> user(size);
+  std::string text;
+  char* sid = nullptr;
+  if (size != 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
+      ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid)) {
+    text = sid;
+    LocalFree(sid);
+  }
+  CloseHandle(token);
+  return text;
+}
+
+// Opens the lock called `name`, creating it when no process has it. Made
+// with the default security, a lock created by a console run as
+// administrator would be open to administrators alone, and an ordinary
+// console of the same user would save without it; so it grants the user
+// and the system full access. It is opened only for waiting and giving
+// back: asking for more (as CreateMutexA does) is refused to a process of
+// a lower integrity level than the creator's.
+HANDLE OpenSharedLock(const std::string& name) {
+  constexpr DWORD kLockAccess = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+  static const std::string user = UserSidText();
+  const std::string rules = "D:(A;;GA;;;" + user + ")(A;;GA;;;SY)";
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (user.empty() || !ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                          rules.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+    descriptor = nullptr;
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+  HANDLE mutex =
+      CreateMutexExA(descriptor != nullptr ? &attributes : nullptr, name.c_str(), 0, kLockAccess);
+  if (descriptor != nullptr) LocalFree(descriptor);
+  return mutex;
+}
+
+}  // namespace
+
 // A named mutex: the system gives it back when its holder ends, so a run
 // that was killed while holding it stops no later run.
 bool TakeSharedLock(const std::string& name, std::uint32_t milliseconds) {
   GiveBackSharedLock();
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  HANDLE mutex = OpenSharedLock(name);
   if (mutex == nullptr) return false;
   // WAIT_ABANDONED: its holder ended without giving it back; it is ours now.
   DWORD waited = WaitForSingleObject(mutex, milliseconds);

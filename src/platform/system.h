@@ -29,15 +29,20 @@ bool StdHandleValid(StdStream stream);
 
 // Switches console input to processed input alone (no line input, no echo).
 // Ctrl+C is then the system's: it ends the process. False when standard
-// input is no console.
+// input is no console. The first call keeps the mode it found, the user's.
 bool SetProcessedInputMode();
 
 // Switches console input to raw key reading (processed input off as well):
 // Ctrl+C arrives as a key with character 3 and raises no control event, so
 // no other program of the console (such as the cmd running a batch file)
 // hears of it. Wine raises the event all the same; while this mode is on,
-// the event is turned into that key.
+// the event is turned into that key. Should the process be ended meanwhile
+// by Ctrl+Break, the closing of its window, a logoff or a shutdown, the
+// user's mode is put back first.
 void SetRawInputMode();
+
+// Puts back the input mode that the first SetProcessedInputMode found.
+void RestoreInputMode();
 
 // The console screen buffer's size. False when standard output is no console.
 bool ScreenBufferSize(int& rows, int& columns);
@@ -165,11 +170,21 @@ struct FileIdentity {
 // longer than 259 bytes.
 bool IdentifyFile(const std::string& path, FileIdentity& identity);
 
+// False when no other file can be moved over `target`: it is a read-only
+// file or a directory, or its access rules refuse its deletion. True when
+// it may be replaced or does not exist.
+bool MayReplaceFile(const std::string& target);
+
+// Gives `source` the hidden and system attributes and the access rules of
+// the existing file `target`, which it is about to replace. False when the
+// rules of `target` cannot be read or given to `source`; true, carrying
+// nothing, when `target` does not exist.
+bool CarryFileIdentity(const std::string& target, const std::string& source);
+
 // Replaces `target` by `source` in one step (a rename over the old file),
-// so there is never a moment without it; `source` first takes over the
-// hidden and system attributes and the access rules of an existing target.
-// False, leaving both alone, when `target` is a read-only file or a
-// directory; another process replacing it at the same moment is waited for.
+// so there is never a moment without it. False, leaving both alone, when
+// `target` is a read-only file or a directory or the move is refused;
+// another process replacing it at the same moment is waited for, briefly.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
 
 // Writes `bytes` over the existing file `path` from its start, cuts it
@@ -186,6 +201,12 @@ void DeleteFileQuietly(const std::string& path);
 // read.
 std::string ShortPathName(const std::string& path);
 
+// True when `path` lies on a network share: a "\\server\share" path, or
+// one on a drive letter mapped to a share. Told from the name and the
+// drive's type alone, without asking the share, which may be disconnected
+// and take many seconds to say so.
+bool IsOnNetwork(const std::string& path);
+
 // ---- Process (process_win32.cpp) ------------------------------------------
 
 // The process's whole command line.
@@ -198,6 +219,11 @@ bool GetEnv(const std::string& name, std::string& value);
 // Makes the system's narrow file functions take and return OEM bytes (the
 // program itself calls the UTF-16 ones).
 void UseOemFileApis();
+
+// For the whole process, a drive that is not ready (an empty card reader,
+// a disconnected drive) answers as a missing one does, at once, instead of
+// the system asking the user in a dialog.
+void NoCriticalErrorDialogs();
 
 // A number unique to this process among those running.
 std::uint32_t ProcessId();

@@ -63,14 +63,23 @@ bool ReadStored(const Location& where, SettingsBlock& block) {
   return true;
 }
 
+// The path that names the settings file for its lock: one file has one
+// lock whatever name leads to it (a link or its target, and on Windows a
+// short 8.3 name), so its final path; the full path of one not there yet.
+std::string LockedFile(const std::string& file) {
+  sys::FileIdentity identity;
+  return sys::IdentifyFile(file, identity) ? identity.final_path : file;
+}
+
 // The lock that every run of the user takes around a change of the store at
-// `where`: named after the registry key or after the file's full path,
+// `where`: named after the registry key or after the file's final path,
 // upper-cased (ASCII letters only, which needs no locale) and hashed to
 // keep the name short and free of backslashes. Empty for a settings path
 // that names no usable file, where there is nothing to guard.
 std::string LockName(const Location& where) {
   if (!where.path.empty() && where.file.empty()) return std::string();
-  std::string identity = where.path.empty() ? std::string("HKCU\\") + kRegistryKey : where.file;
+  std::string identity =
+      where.path.empty() ? std::string("HKCU\\") + kRegistryKey : LockedFile(where.file);
   std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
   for (char c : identity) {
     hash ^= static_cast<unsigned char>(AsciiUpper(c));
@@ -130,26 +139,42 @@ std::string TemporaryFileName(const std::string& target) {
   return short_name.size() <= kMaxFilePath ? short_name : std::string();
 }
 
+// Puts the image in place of `target` through a new file `temp` beside it,
+// which takes over the attributes and access rules of `target` first. A
+// target whose rules forbid replacing it is not tried: its rules would make
+// the copy undeletable too, and the move would only be refused. Nothing is
+// left at `temp` when the move does not happen.
+bool ReplaceThroughTemporary(const std::string& target, const std::string& temp,
+                             const std::string& image) {
+  if (!sys::MayReplaceFile(target)) return false;
+  bool replaced = sys::WriteFileDurably(temp, image) && sys::CarryFileIdentity(target, temp) &&
+                  sys::ReplaceFileAtomically(temp, target);
+  if (!replaced) sys::DeleteFileQuietly(temp);
+  return replaced;
+}
+
 // Writes the whole image to the settings file and keeps the file the user
 // has. The image goes beside the file that a link leads to and is moved
-// over it there, taking over its attributes and access rules, so a run
-// stopped half-way, or another saving at the same moment, never leaves a
-// truncated, mixed or missing file. A file with several names (hard links)
-// would lose the others that way, and a folder may refuse new files while
-// the file itself is writable: such a file, and one so deep that no name
-// beside it fits, is written over in place.
+// over it there, so a run stopped half-way, or another saving at the same
+// moment, never leaves a truncated, mixed or missing file. Written over in
+// place instead: a file with several names (hard links), which would lose
+// the others; one that cannot be identified (its final path too long, or a
+// file system without that call), whose links a move could break; and one
+// that cannot be replaced (its folder refuses new files, its rules refuse
+// the move or cannot be read, no name beside it fits).
 bool WriteSettingsFile(const std::string& image) {
   if (!PathUsable()) return false;
   sys::FileIdentity identity;
-  bool exists = sys::IdentifyFile(location.file, identity);
-  std::string target = exists ? identity.final_path : location.file;
+  bool identified = sys::IdentifyFile(location.file, identity);
+  if (!identified && sys::OverwriteFileDurably(location.file, image)) return true;
+  std::string target = identified ? identity.final_path : location.file;
   std::string temp = TemporaryFileName(target);
-  if (!temp.empty() && !(exists && identity.links > 1)) {
-    if (sys::WriteFileDurably(temp, image) && sys::ReplaceFileAtomically(temp, target)) return true;
-    sys::DeleteFileQuietly(temp);
-    if (!exists) return false;
+  if (!temp.empty() && !(identified && identity.links > 1)) {
+    if (ReplaceThroughTemporary(target, temp, image)) return true;
+    if (!identified) return false;
   }
-  return exists ? sys::OverwriteFileDurably(target, image) : sys::WriteFileDurably(target, image);
+  return identified ? sys::OverwriteFileDurably(target, image)
+                    : sys::WriteFileDurably(target, image);
 }
 
 }  // namespace

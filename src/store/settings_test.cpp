@@ -260,6 +260,33 @@ TEST_F(SettingsFileTest, ASaveKeepsTheFileTheUserHas) {
   EXPECT_EQ(Fake().ColouredOutput(), WriteFailure());
 }
 
+// A file that cannot be replaced is written over in place at once, and
+// nothing is left beside it: one whose rules refuse the move (a copy given
+// them could not be deleted either), one whose rules cannot be read (a copy
+// without them would drop them), and one the system cannot identify in a
+// folder that refuses new files.
+TEST_F(SettingsFileTest, AFileThatCannotBeReplacedIsWrittenInPlaceAndNothingIsLeft) {
+  const std::pair<const char*, std::set<std::string> fake::FakeSystem::*> cases[] = {
+      {"deletion refused", &fake::FakeSystem::undeletable_files},
+      {"rules unreadable", &fake::FakeSystem::unreadable_rules},
+      {"not identified", &fake::FakeSystem::unidentifiable_files},
+  };
+  for (const auto& [what, refusal] : cases) {
+    SetUp();
+    PutFile(DefaultSettings().image);
+    Fake().file_rules[fake::Upper(kPath)] = "owner alone";
+    (Fake().*refusal).insert(fake::Upper(kPath));
+    if (refusal == &fake::FakeSystem::unidentifiable_files)
+      Fake().unwritable_folders.insert("C:\\TEMP");
+    LoadSettings();
+    AddToHistory("C:\\Kept");
+    EXPECT_EQ(DecodeSettings(FileBytes()).history[0], "C:\\Kept") << what;
+    EXPECT_EQ(Fake().files.size(), 1u) << what << ": a copy was left beside the file";
+    EXPECT_EQ(Fake().file_rules[fake::Upper(kPath)], "owner alone") << what;
+    EXPECT_EQ(Fake().output, "") << what;
+  }
+}
+
 // The read that other commands may make at any time: it finds what is
 // stored, and a missing file or key stays missing.
 TEST_F(SettingsFileTest, ReadingTheStoredBlockChangesNothing) {

@@ -57,12 +57,14 @@ def stored(request, vantor):
 
 
 def start_together(vantor, runs, env):
-    """Starts every (arguments, Linux start directory) at once; returns the
-    (exit code, output) of each after all have ended."""
+    """Starts every (arguments, Linux start directory) at once, each with
+    `env` or, when it is a list, with the environment of the same place;
+    returns the (exit code, output) of each after all have ended."""
+    envs = env if isinstance(env, list) else [env] * len(runs)
     procs = [subprocess.Popen(["wine", str(vantor.exe)] + args, cwd=str(cwd),
-                              env=vantor.prefix.env(env), stdin=subprocess.DEVNULL,
+                              env=vantor.prefix.env(run_env), stdin=subprocess.DEVNULL,
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-             for args, cwd in runs]
+             for (args, cwd), run_env in zip(runs, envs)]
     return [(proc.returncode, out) for proc, (out, _) in
             ((proc, proc.communicate(timeout=120)) for proc in procs)]
 
@@ -76,6 +78,23 @@ def test_sixteen_aliases_defined_at_once_are_all_kept(vantor, stored):
     assert results == [(EXIT_NORMAL, b"Vantor: Adding alias %s=X:\\%s\r\n" % (n.encode(), n.encode()))
                        for n in names]
     assert kept == names
+
+
+def test_a_link_and_its_target_share_one_lock(vantor):
+    """Half the runs name the settings file through a symbolic link to it,
+    half by its own name: one file, so one lock, and no alias is lost."""
+    store = Stored(vantor, "file")
+    assert vantor.run([], env=store.env).code == EXIT_NORMAL
+    link = vantor.scratch / "link.dat"
+    link.symlink_to(store.path)
+    names = ["ln%02d" % i for i in range(16)]
+    envs = [{"VANTOR": vantor.win(link if i % 2 else store.path)} for i in range(16)]
+    results = start_together(vantor, [(["-a", name, "X:\\" + name], vantor.scratch)
+                                      for name in names], envs)
+    kept = [name for name in names if (name, "X:\\" + name) in store.aliases()]
+    print("\nthrough a link and its target: %d of 16 aliases kept" % len(kept))
+    assert [code for code, _ in results] == [EXIT_NORMAL] * 16
+    assert kept == names and link.is_symlink()
 
 
 def test_eight_changes_of_directory_at_once_are_all_recorded(vantor, stored):

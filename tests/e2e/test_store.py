@@ -445,6 +445,31 @@ def test_a_folder_that_refuses_new_files_gets_the_file_written_in_place(vantor, 
     assert sorted(p.name for p in folder.iterdir()) == ["v.dat"]
 
 
+def test_a_file_the_system_cannot_identify_is_written_in_place(vantor, dirs):
+    """VANTOR names a link, in a folder that takes no new file, to a file
+    whose final path is longer than the file calls take: the system cannot
+    tell which file it is, and the block is written over it through the
+    link rather than refused."""
+    deep = vantor.scratch.joinpath("d" * 100, "e" * 100, "f" * 100)
+    deep.mkdir(parents=True)
+    (deep / "v.dat").write_bytes(bytes(10736))
+    assert len(vantor.win(deep / "v.dat")) >= 260
+    folder = vantor.scratch / "fixed"
+    folder.mkdir()
+    os.symlink(deep / "v.dat", folder / "v.dat")
+    if subprocess.run(["chattr", "+i", str(folder)], capture_output=True).returncode != 0:
+        pytest.skip("this file system has no immutable folders (chattr +i)")
+    try:
+        res = vantor.run(["-a", "deep", "X:\\deep"], cwd=dirs["one"],
+                         env={"VANTOR": vantor.win(folder / "v.dat")})
+    finally:
+        subprocess.run(["chattr", "-i", str(folder)], check=True)
+    print("\nunidentified file behind a link: %r" % res.text)
+    assert (res.code, res.text) == (EXIT_NORMAL, "Vantor: Adding alias deep=X:\\deep\r\n")
+    assert decode_settings((deep / "v.dat").read_bytes())[1][0] == ("deep", "X:\\deep")
+    assert (folder / "v.dat").is_symlink() and [p.name for p in deep.iterdir()] == ["v.dat"]
+
+
 def test_a_file_with_two_names_keeps_both(vantor, store, dirs):
     """A hard link is a second name of the same file: the block is written
     over the file, so both names see it (a file put in its place would

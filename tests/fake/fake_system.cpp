@@ -326,23 +326,49 @@ bool WriteFileDurably(const std::string& path, const std::string& bytes) {
   return WriteNewFile(path, bytes);
 }
 
+bool MayReplaceFile(const std::string& target) {
+  std::string key = Upper(Fake().Resolve(target));
+  return !Fake().undeletable_files.count(key) && !Fake().read_only_files.count(key) &&
+         !Fake().dirs.count(key);
+}
+
+bool CarryFileIdentity(const std::string& target, const std::string& source) {
+  std::string from = Upper(Fake().Resolve(target));
+  std::string to = Upper(Fake().Resolve(source));
+  if (!Fake().files.count(from)) return true;
+  if (Fake().unreadable_rules.count(from)) return false;
+  auto rules = Fake().file_rules.find(from);
+  if (rules != Fake().file_rules.end()) Fake().file_rules[to] = rules->second;
+  if (Fake().undeletable_files.count(from)) Fake().undeletable_files.insert(to);
+  return true;
+}
+
+// A move needs the right to delete both files.
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
   std::string from = Upper(Fake().Resolve(source));
   std::string to = Upper(Fake().Resolve(target));
   if (from.size() > fake::kMaxPath || to.size() > fake::kMaxPath) return false;
   auto found = Fake().files.find(from);
-  if (found == Fake().files.end() || Fake().read_only_files.count(to) || Fake().dirs.count(to))
+  if (found == Fake().files.end() || Fake().read_only_files.count(to) || Fake().dirs.count(to) ||
+      Fake().undeletable_files.count(from) || Fake().undeletable_files.count(to))
     return false;
   Fake().files[to] = found->second;
   Fake().files.erase(from);
   Fake().file_links.erase(to);
   Fake().hard_links.erase(to);
+  Fake().file_rules.erase(to);
+  auto rules = Fake().file_rules.find(from);
+  if (rules != Fake().file_rules.end()) {
+    Fake().file_rules[to] = rules->second;
+    Fake().file_rules.erase(rules);
+  }
   return true;
 }
 
 bool IdentifyFile(const std::string& path, FileIdentity& identity) {
   std::string key = Fake().FileKey(path);
   if (!Fake().files.count(key) || key.size() > fake::kMaxPath) return false;
+  if (Fake().unidentifiable_files.count(key)) return false;
   auto link = Fake().file_links.find(Upper(Fake().Resolve(path)));
   identity.final_path = link != Fake().file_links.end() ? link->second : Fake().Resolve(path);
   auto names = Fake().hard_links.find(key);
@@ -357,7 +383,17 @@ bool OverwriteFileDurably(const std::string& path, const std::string& bytes) {
   return true;
 }
 
-void DeleteFileQuietly(const std::string& path) { Fake().files.erase(Upper(Fake().Resolve(path))); }
+void DeleteFileQuietly(const std::string& path) {
+  std::string key = Upper(Fake().Resolve(path));
+  if (!Fake().undeletable_files.count(key)) Fake().files.erase(key);
+}
+
+bool IsOnNetwork(const std::string& path) {
+  return IsNetworkPath(path) ||
+         (HasDriveColon(path) && Fake().network_drives.count(Upper(path.substr(0, 1))[0]) != 0);
+}
+
+void NoCriticalErrorDialogs() { Fake().critical_error_dialogs = false; }
 
 std::string ShortPathName(const std::string& path) {
   auto found = Fake().short_names.find(Upper(Fake().Resolve(path)));
@@ -397,6 +433,11 @@ void SetRawInputMode() {
   Fake().input_modes += 'R';
 }
 
+void RestoreInputMode() {
+  Fake().processed_input_mode = true;
+  Fake().input_modes += 'U';
+}
+
 bool ScreenBufferSize(int& rows, int& columns) {
   if (!Fake().screen_measurable) return false;
   rows = Fake().rows;
@@ -404,7 +445,14 @@ bool ScreenBufferSize(int& rows, int& columns) {
   return true;
 }
 
-void WriteOut(const std::string& bytes) { Fake().output += bytes; }
+void WriteOut(const std::string& bytes) {
+  Fake().output += bytes;
+  std::string& when = Fake().ctrl_c_when_written;
+  if (when.empty() || Fake().output.find(when) == std::string::npos) return;
+  when.clear();
+  if (Fake().processed_input_mode) throw fake::CtrlCExit{};
+  Fake().PushKey(3, 0, 0x0008, 'C');  // left Ctrl
+}
 
 void UseUtf8ForRedirectedOutput() { Fake().utf8_output = true; }
 

@@ -57,8 +57,19 @@ struct FakeSystem {
   // to. Opening a link opens its file; a file moved over a link replaces
   // the link itself, as on Windows.
   std::map<std::string, std::string> file_links;
-  std::map<std::string, std::uint32_t> hard_links;     // upper path -> names (default 1)
-  std::set<std::string> unwritable_folders;            // upper-cased folder paths
+  std::map<std::string, std::uint32_t> hard_links;  // upper path -> names (default 1)
+  std::set<std::string> unwritable_folders;         // upper-cased folder paths
+  // Access rules of files, by upper-cased path (an opaque text; none when
+  // absent): a file moved over another brings its own. Rules may deny
+  // deletion, so that the file can be neither deleted nor replaced by a
+  // move; and they may be unreadable to the user.
+  std::map<std::string, std::string> file_rules;
+  std::set<std::string> undeletable_files;
+  std::set<std::string> unreadable_rules;
+  // Files whose final path the system cannot tell (IdentifyFile fails).
+  std::set<std::string> unidentifiable_files;
+  std::set<char> network_drives;  // drive letters mapped to a network share
+  bool critical_error_dialogs = true;
   std::map<std::string, std::string> short_names;      // upper full path -> its 8.3 form
   std::map<std::string, std::uint32_t> create_errors;  // upper path -> code
   std::vector<std::string> listed;                     // every directory enumerated
@@ -82,7 +93,11 @@ struct FakeSystem {
   // key: a read or peek that meets it ends the process as the system's
   // handler does (CtrlCExit). Read raw, it is a key with character 3.
   bool processed_input_mode = true;
-  std::string input_modes;                              // each switch: 'P' processed, 'R' raw
+  std::string input_modes;  // each switch: 'P' processed, 'R' raw, 'U' the user's (processed)
+  // Ctrl+C typed the moment the output first holds this text (never when
+  // empty): in processed mode it ends the process there; read raw, it
+  // joins the input as a key.
+  std::string ctrl_c_when_written;
   std::string output;                                   // text written
   bool utf8_output = false;                             // a redirected output would get UTF-8
   std::vector<std::pair<std::size_t, int>> colour_log;  // (offset, attribute)
