@@ -146,3 +146,39 @@ def test_the_powershell_completer_offers_the_menus_entries(vantor, overview_tree
                                                  str(sroot / "Users" / specials)]
     assert [entry.split("\t")[0] for entry in history] == ["'S:\\Users\\my docs'", "S:\\"]
     assert session.snapshots["after"] == session.snapshots["before"]
+
+
+def test_the_completer_offers_only_where_c_with_the_line_goes(vantor, overview_tree):
+    """Only the argument under the cursor is replaced: after an earlier
+    one, or where c would end with an error or Vantor finds nothing for a
+    wildcard, the line stays as typed and PowerShell's own completion of
+    file names does not take over (it would offer S:\\Windows\\sys\\zz.txt)."""
+    sroot = vantor.scratch / "sroot"
+    vantor.tree(["Windows\\sys"], sroot)
+    (sroot / "Windows" / "sys" / "zz.txt").write_bytes(b"")
+    import_values(vantor, {"history_0": "S:\\Users", "history_1": "S:\\Windows"})
+    ps = PowerShell(vantor)
+    session = ps.run([
+        ". c-completion.ps1",
+        value(completions("c program files\\co")),
+        value(completions("c pr\\co ")),
+        value(completions("c -99")),
+        value(completions("c \\Windows\\*\\zz")),
+        value(completions("c -2")),
+        step("c -2"),
+        # Wine's warnings on the program's error output stay off the line.
+        step("Remove-Item Env:WINEDEBUG"),
+        value(completions("c \\pr\\co")),
+        step("$null"),
+    ], start="S:\\")
+    assert session.code == 0, session.text
+    earlier, blank, invalid, wildcard, entry, menu = session.values
+    assert earlier == ["files\\co\tfiles\\co\tText"]
+    assert blank == [" \t \tText"]
+    assert invalid == ["-99\t-99\tText"]
+    assert wildcard == ["\\Windows\\*\\zz\t\\Windows\\*\\zz\tText"]
+    went, _, quiet = session.steps
+    assert entry == ["S:\\Windows\tS:\\Windows\tProviderContainer"]
+    assert went.location == "S:\\Windows"
+    assert len(menu) == 2, menu
+    assert quiet.output == b"", quiet.output
