@@ -78,7 +78,9 @@ def test_every_kind_of_word_lists_where_c_would_go_and_changes_nothing(vantor, o
     # The history behind the front entry, which is the start directory once
     # the run would have recorded it; an entry that cannot be entered is left out.
     assert listing(vantor, ["-"], sroot) == ["S:\\Users", "S:\\Windows"]
-    assert listing(vantor, ["-2"], sroot / "Users") == ["S:\\Windows"]
+    # "-N": the one entry c -N enters; nothing where it cannot be entered.
+    assert listing(vantor, ["-1"], sroot / "Users") == ["S:\\Windows"]
+    assert listing(vantor, ["-2"], sroot / "Users") == []
     # Drive Q does not exist: relative to it, the start directory stands in.
     assert listing(vantor, ["q:us"], sroot) == ["S:\\Users"]
     res = vantor.run(["--COMPLETE", "usr"], cwd=sroot)
