@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/system.h"
@@ -8,15 +10,21 @@ namespace {
 
 HKEY open_key = nullptr;
 
+// The longest name a registry value can have, in characters.
+constexpr DWORD kMaxValueName = 16383;
+
 }  // namespace
 
-bool OpenUserKey(const std::string& key_path) {
+bool OpenUserKey(const std::string& key_path, bool& created) {
   CloseUserKey();
   HKEY key = nullptr;
-  LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr,
-                                REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  DWORD disposition = 0;
+  LONG result =
+      RegCreateKeyExA(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &key, &disposition);
   if (result != ERROR_SUCCESS) return false;
   open_key = key;
+  created = disposition == REG_CREATED_NEW_KEY;
   return true;
 }
 
@@ -29,19 +37,31 @@ bool OpenUserKeyForReading(const std::string& key_path) {
   return true;
 }
 
-QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data) {
-  DWORD value_type = 0;
-  DWORD size = 0;
-  LONG result = RegQueryValueExA(open_key, name.c_str(), nullptr, &value_type, nullptr, &size);
-  if (result == ERROR_FILE_NOT_FOUND) return QueryStatus::Missing;
-  if (result != ERROR_SUCCESS) return QueryStatus::Refused;
-  std::vector<BYTE> buffer(size + 2);
-  DWORD capacity = size;
-  result = RegQueryValueExA(open_key, name.c_str(), nullptr, &value_type, buffer.data(), &capacity);
-  if (result != ERROR_SUCCESS) return QueryStatus::Refused;
-  type = value_type;
-  data.assign(reinterpret_cast<const char*>(buffer.data()), capacity);
-  return QueryStatus::Ok;
+// One call per value: under Wine each is a round trip to its server, and
+// reading a value's size before its data would double them.
+bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& values) {
+  DWORD longest_data = 0;
+  if (RegQueryInfoKeyA(open_key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, &longest_data, nullptr, nullptr) != ERROR_SUCCESS)
+    return false;
+  std::vector<char> name(kMaxValueName + 1);
+  std::vector<BYTE> data(longest_data + 2);
+  for (DWORD index = 0;;) {
+    DWORD name_size = static_cast<DWORD>(name.size());
+    DWORD data_size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    LONG result = RegEnumValueA(open_key, index, name.data(), &name_size, nullptr, &type,
+                                data.data(), &data_size);
+    if (result == ERROR_NO_MORE_ITEMS) return true;
+    if (result == ERROR_MORE_DATA) {  // a value grew since the key was measured
+      data.resize(std::max<std::size_t>(data_size + 2, data.size() * 2));
+      continue;
+    }
+    if (result != ERROR_SUCCESS) return false;
+    RegistryValue value{type, std::string(reinterpret_cast<const char*>(data.data()), data_size)};
+    values.emplace_back(std::string(name.data(), name_size), std::move(value));
+    ++index;
+  }
 }
 
 bool SetStringValue(const std::string& name, const std::string& text) {
