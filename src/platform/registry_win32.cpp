@@ -10,7 +10,8 @@ namespace {
 
 HKEY open_key = nullptr;
 
-// The longest name a registry value can have, in characters.
+// The longest name a registry value can have, in characters; a buffer of
+// that many bytes holds it in a single-byte code page.
 constexpr DWORD kMaxValueName = 16383;
 
 }  // namespace
@@ -53,8 +54,11 @@ bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& values) {
     LONG result = RegEnumValueA(open_key, index, name.data(), &name_size, nullptr, &type,
                                 data.data(), &data_size);
     if (result == ERROR_NO_MORE_ITEMS) return true;
-    if (result == ERROR_MORE_DATA) {  // a value grew since the key was measured
+    // A value grew since the key was measured, or a name took more bytes
+    // than characters (double-byte code pages): read it again, in more room.
+    if (result == ERROR_MORE_DATA) {
       data.resize(std::max<std::size_t>(data_size + 2, data.size() * 2));
+      name.resize(name.size() * 2);
       continue;
     }
     if (result != ERROR_SUCCESS) return false;
