@@ -5,6 +5,7 @@
 #include "console/show_matches.h"
 #include "console/wincrt.h"
 #include "frontend/command_line.h"
+#include "frontend/index_text.h"
 #include "frontend/resolve.h"
 #include "handoff/handoff.h"
 #include "matching/find_matches.h"
@@ -39,22 +40,32 @@ void QuietStartUp() {
   matching::SetCreationAllowed(false);
 }
 
-// "-" alone or followed by digits: the history options' words.
-bool IsHistoryWord(const std::string& word) {
-  if (word.empty() || word[0] != '-') return false;
-  return word.find_first_not_of("0123456789", 1) == std::string::npos;
+// The run's record of StartDir, made here in memory only.
+void RecordStartDirInMemory() {
+  if (StartDirToBeRecorded()) store::PutFirstInHistory(StartDir());
 }
 
-// The history behind its front entry as "-1", "-2", ... would enter it,
-// after the run's record of StartDir, made here in memory only.
+// "-": the history behind its front entry, as "-1", "-2", ... would enter it.
 void ListHistory(Listing& listing) {
-  if (StartDirToBeRecorded()) store::PutFirstInHistory(StartDir());
+  RecordStartDirInMemory();
   const auto& history = store::Settings().history;
   for (std::size_t i = 1; i < history.size(); ++i)
     if (!history[i].empty())
       // Unchecked on a share: a disconnected one would hold the line until
       // the network gives up.
       listing.Add(sys::IsOnNetwork(history[i]) ? history[i] : handoff::EnterDirectory(history[i]));
+}
+
+// Any other option word: the one entry "-N" enters when N is an index the
+// run takes (1 to 20, in any of its notations); nothing for the other
+// options, none of which reads as an index, and nothing where the run
+// would report an invalid index or a history too short.
+void ListHistoryEntry(const std::string& word, Listing& listing) {
+  long long index = 0;
+  if (!ParseIndexText(word.substr(1), index) || index < 1 || index >= store::kHistorySize) return;
+  RecordStartDirInMemory();
+  const std::string& entry = store::Settings().history[static_cast<std::size_t>(index)];
+  if (!entry.empty()) listing.Add(handoff::EnterDirectory(entry));
 }
 
 void ListDestination(const std::string& spec, Listing& listing) {
@@ -100,9 +111,11 @@ int ListCandidates(const std::vector<std::string>& args) {
   QuietStartUp();
   Listing listing;
   const std::string first = args.size() > 2 ? args[2] : std::string();
-  if (IsHistoryWord(first))
+  if (first == "-")
     ListHistory(listing);
-  else if (!first.empty() && first[0] != '-')
+  else if (!first.empty() && first[0] == '-')
+    ListHistoryEntry(first, listing);
+  else if (!first.empty())
     ListDestination(JoinArguments(args, 2), listing);
   console::Write(listing.text);
   return kExitNormal;

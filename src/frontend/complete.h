@@ -20,10 +20,10 @@ bool IsListingRequest(const std::vector<std::string>& args);
 // Writes the candidates for the arguments after "--complete" as the run
 // would join them, and returns exit code 0 whatever it finds: an existing
 // directory named as typed, an alias's directory, the entries the
-// selection screen would offer (in its order), or for "-" and "-" with
-// digits the history entries behind the front one that can be entered.
-// Nothing when nothing matches, the word is empty, another option or an
-// error the run would report. Records, saves, creates and writes nothing
+// selection screen would offer (in its order), for "-" the history entries
+// behind the front one that can be entered, and for "-N" the one entry
+// "c -N" enters. Nothing when nothing matches, the word is empty, another
+// option or an error the run would report. Records, saves, creates and writes nothing
 // but standard output; sets no colour and no console mode, reads no key.
 // Written to a file or a pipe, the lines are in the console's code page
 // after "--complete" (with '?' for what it cannot hold) and in UTF-8 after

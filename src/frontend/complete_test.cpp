@@ -76,17 +76,21 @@ TEST_F(Listing, WhatTheRunWouldReportGivesNothing) {
   EXPECT_TRUE(Fake().shell_calls.empty());
 }
 
-// "-" and "-" with digits list the entries "-1", "-2", ... would enter,
-// after the start directory's record the run would make (here in memory).
-TEST_F(Listing, HistoryWordsListTheEntriesBehindTheFront) {
+// "-" lists the entries "-1", "-2", ... would enter, after the start
+// directory's record the run would make (here in memory); "-N" the one
+// entry "c -N" enters, and nothing where that run would end with an error.
+TEST_F(Listing, HistoryWordsListWhatTheHistoryOptionsEnter) {
   const char* stored[] = {"C:\\Users", "C:\\WINDOWS", "C:\\Gone", "C:\\Work"};
   for (int i = 0; i < 4; ++i)
     Fake().registry["history_" + std::to_string(i)] = {sys::kRegSz, Text(stored[i])};
-  const std::string expected = "C:\\Users\r\nC:\\Work\r\n";
-  EXPECT_EQ(List("-", "C:\\Windows"), expected);
-  EXPECT_EQ(List("-12", "C:\\Windows"), expected);
+  EXPECT_EQ(List("-", "C:\\Windows"), "C:\\Users\r\nC:\\Work\r\n");
   EXPECT_EQ(List("-", "C:\\Users"), "C:\\WINDOWS\r\nC:\\Work\r\n") << "StartDir is the front";
-  EXPECT_EQ(List("-1x"), "");
+  EXPECT_EQ(List("-1", "C:\\Windows"), "C:\\Users\r\n");
+  EXPECT_EQ(List("-3", "C:\\Windows"), "C:\\Work\r\n");
+  EXPECT_EQ(List("-$3", "C:\\Windows"), "C:\\Work\r\n") << "an index in hexadecimal";
+  // Entry 2 cannot be entered, entry 4 is empty, the rest are no index.
+  for (const char* word : {"-2", "-4", "-0", "-21", "-99", "--1", "-1x", "-w", "-h"})
+    EXPECT_EQ(List(word, "C:\\Windows"), "") << word;
   EXPECT_TRUE(Fake().registry_writes.empty());
 }
 

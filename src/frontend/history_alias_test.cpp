@@ -161,7 +161,7 @@ TEST_F(HistoryAliasTest, RemovingReportsWhetherTheAliasWasThereAndSavesEitherWay
   Fake().registry_writes.clear();
   EXPECT_EQ(ExitCodeOf([] { AliasOption({"-a", "nothere123456"}); }), 0);
   EXPECT_EQ(Fake().ColouredOutput(), "<12>Vantor: No alias to delete called 'nothere123'<7>\r\n");
-  EXPECT_EQ(Fake().registry_writes.size(), 61u);
+  EXPECT_TRUE(Fake().registry_writes.empty()) << "the save found nothing changed";
   EXPECT_EQ(Names()[0], "win");
 }
 
@@ -267,11 +267,12 @@ TEST_F(HistoryAliasTest, TheLockIsHeldAroundTheChangeAloneAndNeverStopsARun) {
   Fake().locks_held_elsewhere.clear();
   Fake().lock_log.clear();
   Fake().output.clear();
-  Fake().refused_writes.insert("history_3");
+  Fake().refused_writes.insert("aliasname_1");
   EXPECT_EQ(fake::RunVantor("-a c C:\\c"), kExitUnhandledError);
   EXPECT_TRUE(Fake().lock_held.empty());
   EXPECT_EQ(Fake().lock_log.back(), "give back " + lock + " @0");
-  EXPECT_EQ(Fake().output, "Failed to set data for 'history_3'\r\n");
+  EXPECT_EQ(Fake().output,
+            "Vantor: Adding alias c=C:\\c\r\nFailed to set data for 'aliasname_1'\r\n");
 
   // A settings file has a lock of its own, one for every spelling of its path.
   Fake().refused_writes.clear();

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vantor::sys {
@@ -266,18 +267,25 @@ constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegDword = 4;
 
 // Opens `key_path` under HKEY_CURRENT_USER with full access, creating it
-// when missing. One key is open at a time.
-bool OpenUserKey(const std::string& key_path);
+// when missing; `created` tells whether it was. One key is open at a time.
+bool OpenUserKey(const std::string& key_path, bool& created);
 
 // Opens an existing `key_path` under HKEY_CURRENT_USER for reading values
 // only; false when it is missing or refused (it is never created).
 bool OpenUserKeyForReading(const std::string& key_path);
 
-enum class QueryStatus { Missing, Ok, Refused };
+// A value as the registry holds it.
+struct RegistryValue {
+  std::uint32_t type = kRegSz;
+  std::string data;  // REG_SZ: its text, with its terminating zero; else raw bytes
+};
 
-// Reads a value of the open key: its type and raw data bytes; a string
-// value's data is its text (with the terminating zero it was stored with).
-QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data);
+// Reads every named value of the open key, name by name as stored, with its
+// type and data, in one pass over the key: a string value's data is its
+// text (with the terminating zero it was stored with), any other value's
+// its raw bytes. False when the pass failed part-way: `values` then holds
+// those read before.
+bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& values);
 
 // Writes a REG_SZ value (with its terminating zero) to the open key, as
 // the registry's own Unicode text.

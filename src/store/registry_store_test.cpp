@@ -100,13 +100,40 @@ TEST_F(RegistryStoreTest, TextsAreTakenLiterallyUpToTheirFirstZero) {
   EXPECT_EQ(Settings().history[2], "");
   EXPECT_EQ(Settings().history[3], "C:\\unterminated");
   EXPECT_EQ(Settings().history[4], "");
+}
 
-  ASSERT_TRUE(sys::OpenUserKey(kRegistryKey));
-  EXPECT_EQ(ReadStringDef("history_2", "dflt"), "dflt");
-  EXPECT_EQ(ReadStringDef("nothing", "dflt"), "dflt");
-  EXPECT_EQ(ReadStringDef("history_4", "dflt"), "dflt");
-  EXPECT_FALSE(ReadBoolDef("history_0", false));
-  sys::CloseUserKey();
+// Each load or change reads the key once, and its save writes only what
+// differs from what that read found; every value where the key is missing,
+// was deleted in between, or could not be read whole.
+TEST_F(RegistryStoreTest, ASaveWritesOnlyTheValuesThatChanged) {
+  Fake().registry["HISTORY_1"] = Text("C:\\Users");  // names in any case
+  Fake().registry["history_0"] = Text("C:\\Temp", sys::kRegExpandSz);
+  LoadAndSaveSettings();
+  EXPECT_EQ(Settings().history[1], "C:\\Users");
+  EXPECT_EQ(Fake().registry_passes, 1);
+  EXPECT_EQ(Fake().registry_writes.size(), 60u) << "all but history_1, history_0 as REG_SZ";
+  Fake().registry_writes.clear();
+
+  LoadAndSaveSettings();
+  EXPECT_TRUE(Fake().registry_writes.empty()) << "a save that changes nothing";
+  AddToHistory("C:\\Work");
+  EXPECT_EQ(Fake().registry_writes,
+            (std::vector<std::string>{"history_0", "history_1", "history_2"}));
+  EXPECT_EQ(Fake().registry_passes, 3);
+
+  Fake().registry_writes.clear();
+  ChangeSettings([] {
+    Fake().registry.clear();
+    Fake().registry_key_exists = false;  // deleted while the run worked
+    return true;
+  });
+  EXPECT_EQ(Fake().registry_writes.size(), 61u);
+  EXPECT_EQ(Fake().registry["history_2"].data, std::string("C:\\Users\0", 9));
+
+  Fake().registry_writes.clear();
+  Fake().refused_reads.insert("history_9");
+  AddToHistory("C:\\Work");
+  EXPECT_EQ(Fake().registry_writes.size(), 61u);
 }
 
 TEST_F(RegistryStoreTest, LongTextsAreCutOnLoadAndSavedBackCut) {

@@ -116,7 +116,7 @@ TEST_F(SettingsFileTest, AnEmptyOrMissingVariableSelectsTheRegistry) {
     EXPECT_EQ(Settings().history[0], "C:\\Reg");
     SaveSettings();
     EXPECT_TRUE(Fake().files.empty());
-    EXPECT_EQ(Fake().registry_writes.size(), 61u);
+    EXPECT_EQ(Fake().registry_writes.size(), 60u) << "all but history_0, as it is stored";
   }
 }
 

@@ -78,7 +78,9 @@ def test_every_kind_of_word_lists_where_c_would_go_and_changes_nothing(vantor, o
     # The history behind the front entry, which is the start directory once
     # the run would have recorded it; an entry that cannot be entered is left out.
     assert listing(vantor, ["-"], sroot) == ["S:\\Users", "S:\\Windows"]
-    assert listing(vantor, ["-2"], sroot / "Users") == ["S:\\Windows"]
+    # "-N": the one entry c -N enters; nothing where it cannot be entered.
+    assert listing(vantor, ["-1"], sroot / "Users") == ["S:\\Windows"]
+    assert listing(vantor, ["-2"], sroot / "Users") == []
     # Drive Q does not exist: relative to it, the start directory stands in.
     assert listing(vantor, ["q:us"], sroot) == ["S:\\Users"]
     res = vantor.run(["--COMPLETE", "usr"], cwd=sroot)
@@ -146,3 +148,39 @@ def test_the_powershell_completer_offers_the_menus_entries(vantor, overview_tree
                                                  str(sroot / "Users" / specials)]
     assert [entry.split("\t")[0] for entry in history] == ["'S:\\Users\\my docs'", "S:\\"]
     assert session.snapshots["after"] == session.snapshots["before"]
+
+
+def test_the_completer_offers_only_where_c_with_the_line_goes(vantor, overview_tree):
+    """Only the argument under the cursor is replaced: after an earlier
+    one, or where c would end with an error or Vantor finds nothing for a
+    wildcard, the line stays as typed and PowerShell's own completion of
+    file names does not take over (it would offer S:\\Windows\\sys\\zz.txt)."""
+    sroot = vantor.scratch / "sroot"
+    vantor.tree(["Windows\\sys"], sroot)
+    (sroot / "Windows" / "sys" / "zz.txt").write_bytes(b"")
+    import_values(vantor, {"history_0": "S:\\Users", "history_1": "S:\\Windows"})
+    ps = PowerShell(vantor)
+    session = ps.run([
+        ". c-completion.ps1",
+        value(completions("c program files\\co")),
+        value(completions("c pr\\co ")),
+        value(completions("c -99")),
+        value(completions("c \\Windows\\*\\zz")),
+        value(completions("c -2")),
+        step("c -2"),
+        # Wine's warnings on the program's error output stay off the line.
+        step("Remove-Item Env:WINEDEBUG"),
+        value(completions("c \\pr\\co")),
+        step("$null"),
+    ], start="S:\\")
+    assert session.code == 0, session.text
+    earlier, blank, invalid, wildcard, entry, menu = session.values
+    assert earlier == ["files\\co\tfiles\\co\tText"]
+    assert blank == [" \t \tText"]
+    assert invalid == ["-99\t-99\tText"]
+    assert wildcard == ["\\Windows\\*\\zz\t\\Windows\\*\\zz\tText"]
+    went, _, quiet = session.steps
+    assert entry == ["S:\\Windows\tS:\\Windows\tProviderContainer"]
+    assert went.location == "S:\\Windows"
+    assert len(menu) == 2, menu
+    assert quiet.output == b"", quiet.output

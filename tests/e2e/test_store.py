@@ -266,6 +266,7 @@ def test_overlapping_runs_always_leave_a_whole_file(vantor, store, dirs):
 # ---------------------------------------------------------------- registry
 
 def test_without_vantor_the_registry_gets_every_value_but_the_switch(vantor, dirs):
+    vantor.reg_delete()  # the key is made, with every value, where it is missing
     res = vantor.run([], cwd=dirs["one"])
     assert res.code == EXIT_NORMAL
     values = vantor.reg_values()

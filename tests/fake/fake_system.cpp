@@ -534,9 +534,10 @@ void WriteScreenCells(int column, int row, const ScreenCells& cells) {
     Fake().cells[{row, column + static_cast<int>(i)}] = {cells.characters[i], cells.attributes[i]};
 }
 
-bool OpenUserKey(const std::string& key_path) {
+bool OpenUserKey(const std::string& key_path, bool& created) {
   if (!Fake().registry_key_opens) return false;
   Fake().opened_key = key_path;
+  created = !Fake().registry_key_exists && Fake().registry.empty();
   Fake().registry_key_exists = true;
   return true;
 }
@@ -548,18 +549,19 @@ bool OpenUserKeyForReading(const std::string& key_path) {
   return true;
 }
 
-QueryStatus QueryValue(const std::string& name, std::uint32_t& type, std::string& data) {
-  if (Fake().refused_reads.count(name)) return QueryStatus::Refused;
-  auto found = Fake().registry.find(name);
-  if (found == Fake().registry.end()) return QueryStatus::Missing;
-  type = found->second.type;
-  data = found->second.data;
-  return QueryStatus::Ok;
+// A refused value ends the pass, as a failed enumeration would.
+bool ReadAllValues(std::vector<std::pair<std::string, RegistryValue>>& values) {
+  ++Fake().registry_passes;
+  for (const auto& [name, value] : Fake().registry) {
+    if (Fake().refused_reads.count(name)) return false;
+    values.emplace_back(name, value);
+  }
+  return true;
 }
 
 bool SetStringValue(const std::string& name, const std::string& text) {
   if (Fake().refused_writes.count(name)) return false;
-  Fake().registry[name] = fake::RegistryValue{kRegSz, text + std::string(1, '\0')};
+  Fake().registry[name] = RegistryValue{kRegSz, text + std::string(1, '\0')};
   Fake().registry_writes.push_back(name);
   return true;
 }

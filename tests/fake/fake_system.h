@@ -8,6 +8,8 @@
 // and the work done to get it.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -28,9 +30,16 @@ struct DirNode {
   bool unreadable = false;            // enumeration fails
 };
 
-struct RegistryValue {
-  std::uint32_t type = sys::kRegSz;
-  std::string data;  // raw bytes; REG_SZ data includes its terminating zero
+using RegistryValue = sys::RegistryValue;
+
+// Registry value names compare as on Windows: letter case aside.
+struct ValueNameLess {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return std::toupper(static_cast<unsigned char>(x)) <
+             std::toupper(static_cast<unsigned char>(y));
+    });
+  }
 };
 
 struct ShellCall {
@@ -128,10 +137,11 @@ struct FakeSystem {
   // mean it exists too.
   bool registry_key_exists = false;
   std::string opened_key;
-  std::map<std::string, RegistryValue> registry;
-  std::set<std::string> refused_reads;
+  std::map<std::string, RegistryValue, ValueNameLess> registry;
+  std::set<std::string> refused_reads;  // a pass over the key fails on one
   std::set<std::string> refused_writes;
   std::vector<std::string> registry_writes;  // value names in write order
+  int registry_passes = 0;                   // reads of the whole key
 
   // Shell
   std::intptr_t shell_result = 42;
