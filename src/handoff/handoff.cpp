@@ -30,8 +30,8 @@ constexpr std::size_t kMaxChangePath = 1024;
 
 // The shell expands '%' inside a batch file even between quotes, so each
 // one is doubled; every other byte goes through as the system reported it.
-std::string ChangeLine(const std::string& path) {
-  std::string line = "chdir \"";
+std::string ChangeLine(const std::string& command, const std::string& path) {
+  std::string line = command + " \"";
   for (char c : path) {
     line += c;
     if (c == '%') line += '%';
@@ -42,6 +42,8 @@ std::string ChangeLine(const std::string& path) {
 }  // namespace
 
 std::string HandOffFileName() {
+  std::string named;
+  if (sys::GetEnv(kHandOffVariable, named) && !named.empty()) return named;
   std::string temp;
   if (!sys::GetEnv("TEMP", temp) || temp.empty()) ReportMissingTemp();
   if (temp.back() != '\\') temp += '\\';
@@ -55,8 +57,8 @@ void WriteHandOffFile(const std::string& text) {
 
 std::string HandOffText(const std::string& path) {
   if (HasDriveColon(path))
-    return path.substr(0, 2) + "\r\n" + ChangeLine(path.substr(2, kMaxChangePath));
-  return ChangeLine(path);
+    return path.substr(0, 2) + "\r\n" + ChangeLine("chdir", path.substr(2, kMaxChangePath));
+  return ChangeLine(IsNetworkPath(path) ? "pushd" : "chdir", path);
 }
 
 void HandOffDirectory(const std::string& path) { WriteHandOffFile(HandOffText(path)); }
