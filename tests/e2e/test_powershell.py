@@ -37,12 +37,12 @@ def test_c_moves_the_session_and_hands_on_the_exit_code(vantor, overview_tree, p
         snapshot("before"),
         step("c"),
         step("c usr"),
-        step("c --complete x"),
         step("c 5:abc"),
         step("c -"),
         # Nothing matches; the offer to create the one candidate reads no
         # key from /dev/null and is declined.
         "Set-Location -LiteralPath 'S:\\Program Files'",
+        step("c --complete x"),
         step("c *\\newdir"),
         step("c '-?'"),
         step("vantor.exe -?"),
@@ -52,15 +52,15 @@ def test_c_moves_the_session_and_hands_on_the_exit_code(vantor, overview_tree, p
         snapshot("after"),
     ], start="S:\\")
     assert session.code == 0, session.text
-    shown, users, listing, invalid, back, declined, usage, usage_exe, help_ = session.steps
+    shown, users, invalid, back, listing, declined, usage, usage_exe, help_ = session.steps
 
     assert outcome(shown) == (True, 0, "S:\\") and shown.output == b"S:\\\n"
     assert outcome(users) == (True, 0, "S:\\Users") and users.output == b""
     assert users.folder.rstrip("/") == str(vantor.scratch / "sroot" / "Users")
-    assert outcome(listing) == (True, 0, "S:\\Users")
     assert outcome(invalid) == (False, EXIT_RUN_ERROR, "S:\\Users")
     assert invalid.output.decode() == INVALID_DRIVE_5
     assert outcome(back) == (True, 0, "S:\\")
+    assert outcome(listing) == (True, 0, "S:\\Program Files")
     assert outcome(declined) == (False, EXIT_DECLINED, "S:\\Program Files")
     assert declined.output.startswith(b"Vantor: No directories found matching '*\\newdir'")
     # The runs of c took their files with them; vantor.exe run directly
