@@ -22,9 +22,11 @@
 @rem The run's own folder (below). md would make a missing TEMP as well; a
 @rem TEMP that takes no folder fails the run anyway, and the program then
 @rem says so about its usual file. No label is reached before echo is off:
-@rem Wine's cmd shows a label line.
-@set "vantor_stop="
-@if exist "%TEMP%\" for /l %%# in (1,1,100) do @if not defined vantor_dir if not defined vantor_stop call :vantor_make_dir >nul 2>nul
+@rem Wine's cmd shows a label line. TEMP stands on a line of its own: Wine's
+@rem cmd expands a percent sign in a variable's value once more.
+@set "vantor_stop=1"
+@if exist "%TEMP%\" set "vantor_stop="
+@for /l %%# in (1,1,100) do @if not defined vantor_dir if not defined vantor_stop call :vantor_make_dir >nul 2>nul
 @if not defined vantor_dir "%vantor_exe%" %*
 @if not defined vantor_dir endlocal & exit /b %errorlevel%
 @set "VANTOR_HANDOFF=%vantor_dir%\vantor2.bat"
