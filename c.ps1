@@ -4,8 +4,10 @@ Changes the location of this PowerShell session with Vantor.
 
 .DESCRIPTION
 c runs vantor.exe from the folder of this script with the arguments as
-typed, then reads the change of directory that Vantor wrote into
-$env:TEMP\vantor2.bat and makes it here, with Set-Location -LiteralPath.
+typed, then reads the change of directory that Vantor wrote into the
+hand-off file of this run (vantor2.bat in a folder of its own in
+$env:TEMP, which Vantor finds in $env:VANTOR_HANDOFF) and makes it here,
+with Set-Location -LiteralPath.
 Afterwards $LASTEXITCODE is Vantor's exit code, and $? is false when that
 code is not 0.
 
@@ -62,7 +64,8 @@ function Get-VantorEncoding {
 # code page cannot hold, those lines with the change line in UTF-8 between
 # "chcp 65001" and a chcp back, behind "if not errorlevel 1" or behind a
 # change to the path's short form for a shell that refused UTF-8. The change
-# line is chdir and the path in double quotes, with each % doubled for cmd.
+# line is chdir (or, for a network path, pushd; older versions wrote chdir
+# there too) and the path in double quotes, with each % doubled for cmd.
 function Get-VantorTarget([byte[]]$Bytes, [Text.Encoding]$Encoding) {
     $lines = @($Encoding.GetString($Bytes) -split "`r?`n")
     if ($lines.Count -gt 1 -and $lines[-1] -eq '') {
@@ -77,15 +80,16 @@ function Get-VantorTarget([byte[]]$Bytes, [Text.Encoding]$Encoding) {
     if ($lines.Count -eq 2 -and $lines[0] -match '^[A-Za-z]:$') {
         $drive = $lines[0]
         $rootless = '\'
+        $change = '^chdir "(.*)"$'
     } elseif ($lines.Count -eq 1) {
         $drive = ''
         $rootless = '\\'
+        $change = '^(?:chdir|pushd) "(.*)"$'
     } else {
         return $null
     }
-    $change = '^chdir "(.*)"$'
     if ($unicode) {
-        $change = '^(?:if not errorlevel 1|if errorlevel 1 \(chdir "[^"]*"\) else) chdir "(.*)"$'
+        $change = $change -replace '^\^', '^(?:if not errorlevel 1|if errorlevel 1 \((?:chdir|pushd) "[^"]*"\) else) '
     }
     if ($lines[-1] -notmatch $change) {
         return $null
@@ -129,17 +133,36 @@ if (-not (Test-Path -LiteralPath $vantor -PathType Leaf)) {
 $arguments = @(foreach ($argument in $args) {
     if ($argument -is [string]) { Get-VantorArgument $argument } else { , $argument }
 })
-& $vantor @arguments
-$code = $LASTEXITCODE
-# Only a run that ends with 0 hands a directory over; every other run
-# leaves "rem" in the file.
-if ($code -eq 0 -and $env:TEMP) {
-    $handOff = [IO.Path]::Combine($env:TEMP, 'vantor2.bat')
-    if (Test-Path -LiteralPath $handOff -PathType Leaf) {
+# The hand-off file of this run, in a folder of its own that no other run
+# knows. Without a folder (no TEMP, or one that takes none) Vantor writes
+# where it always did, and fails there, and nothing moves.
+$folder = $null
+if ($env:TEMP) {
+    try {
+        $folder = [IO.Directory]::CreateDirectory(
+            [IO.Path]::Combine($env:TEMP, 'vantor-' + [Guid]::NewGuid().ToString('N'))).FullName
+    } catch {
+        $folder = $null
+    }
+}
+$handOff = if ($folder) { [IO.Path]::Combine($folder, 'vantor2.bat') } else { $null }
+$namedBefore = $env:VANTOR_HANDOFF
+$env:VANTOR_HANDOFF = $handOff
+try {
+    & $vantor @arguments
+    $code = $LASTEXITCODE
+    # Only a run that wrote this file and ended with 0 hands a directory
+    # over: a listing writes none, every other run leaves "rem" in it.
+    if ($code -eq 0 -and $handOff -and [IO.File]::Exists($handOff)) {
         $target = Get-VantorTarget ([IO.File]::ReadAllBytes($handOff)) (Get-VantorEncoding)
         if ($target) {
             Set-Location -LiteralPath $target
         }
+    }
+} finally {
+    $env:VANTOR_HANDOFF = $namedBefore
+    if ($folder) {
+        Remove-Item -LiteralPath $folder -Recurse -Force -ErrorAction Ignore
     }
 }
 exit $code

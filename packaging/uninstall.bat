@@ -60,23 +60,21 @@ if defined TEMP if exist "%TEMP%\vantor2.bat" del /f /q "%TEMP%\vantor2.bat" >nu
 for %%f in (vantor.exe c.bat c.ps1 c-completion.ps1 vantor.chm vantor-path.exe README.txt LICENSE.txt) do (
   if exist "%VANTOR_HOME%\%%f" del /f /q "%VANTOR_HOME%\%%f" >nul 2>nul
 )
-rem Last the installed uninstaller, which may be this file, and the folder.
-rem Windows' cmd opens a batch file anew for each line: a goto without a
-rem label ends this file at once and the rest of its line, read already,
-rem still runs, so nothing is read from the deleted file (the variables were
-rem expanded when the line was read; "(call )" leaves errorlevel 0). Wine's
-rem cmd ends the line at that goto and goes on with the lines after it; it
-rem holds this file open until its end, so a deleted uninstaller stays there
-rem until then and the folder stays, empty. (Wine also reads the next line
-rem into this one when a parenthesized "if" is followed by another group:
-rem hence the bare if at its end.)
+rem Last the installed uninstaller, which may be this file, and the folder:
+rem the closing steps, one line of commands kept in VANTOR_CLOSE with the
+rem variables in it expanded already. Windows' cmd opens a batch file anew
+rem for each line: a goto without a label ends this file at once and the
+rem rest of its line, read already, still runs, so nothing is read from the
+rem deleted file ("(call )" leaves errorlevel 0). Wine's cmd ends the line
+rem at that goto and goes on with the line after it; it holds this file open
+rem until its end, so a deleted uninstaller stays there until then and the
+rem folder stays, empty. (Wine also reads the next line into this one when
+rem a parenthesized "if" is followed by another group: hence the bare if at
+rem its end.)
 set "VANTOR_SELF=%VANTOR_HOME%\vantor-uninstall.bat"
-goto 2>nul & del /f /q "%VANTOR_SELF%" >nul 2>nul & rmdir "%VANTOR_HOME%" >nul 2>nul & (if exist "%VANTOR_HOME%\" echo The folder "%VANTOR_HOME%" is in use or holds files of yours: delete it yourself.) & echo Vantor is uninstalled.& (call ) & if "%VANTOR_PAUSE%"=="1" pause
-if exist "%VANTOR_SELF%" del /f /q "%VANTOR_SELF%" >nul 2>nul
-rmdir "%VANTOR_HOME%" >nul 2>nul
-if exist "%VANTOR_HOME%\" echo The folder "%VANTOR_HOME%" is in use or holds files of yours: delete it yourself.
-echo Vantor is uninstalled.
-if defined VANTOR_PAUSE pause
+set VANTOR_CLOSE=del /f /q "%VANTOR_SELF%" ^>nul 2^>nul ^& rmdir "%VANTOR_HOME%" ^>nul 2^>nul ^& (if exist "%VANTOR_HOME%\" echo The folder "%VANTOR_HOME%" is in use or holds files of yours: delete it yourself.^) ^& echo Vantor is uninstalled.^& (call ^) ^& if "%VANTOR_PAUSE%"=="1" pause
+goto 2>nul & %VANTOR_CLOSE%
+%VANTOR_CLOSE%
 exit /b 0
 
 :usage

@@ -31,8 +31,8 @@ constexpr const char* kUtf8Switch = "chcp 65001 >nul 2>nul";
 
 // The shell expands '%' inside a batch file even between quotes, so each
 // one is doubled; every other byte goes through as the system reported it.
-std::string ChangeLine(const std::string& path) {
-  std::string line = "chdir \"";
+std::string ChangeLine(const std::string& command, const std::string& path) {
+  std::string line = command + " \"";
   for (char c : path) {
     line += c;
     if (c == '%') line += '%';
@@ -40,12 +40,18 @@ std::string ChangeLine(const std::string& path) {
   return line + "\"";
 }
 
+// cmd enters a network path ("\\server\share...") only through pushd, which
+// maps a drive letter for it; any other path through chdir.
+const char* ChangeCommand(const std::string& path) {
+  return IsNetworkPath(path) ? "pushd" : "chdir";
+}
+
 // A drive line and the change line for the rest of the path, or the change
 // line alone for a network path; `path` is in the bytes the shell reads.
 std::string ChangeLines(const std::string& path) {
   if (HasDriveColon(path))
-    return path.substr(0, 2) + "\r\n" + ChangeLine(path.substr(2, kMaxChangePath));
-  return ChangeLine(path);
+    return path.substr(0, 2) + "\r\n" + ChangeLine("chdir", path.substr(2, kMaxChangePath));
+  return ChangeLine(ChangeCommand(path), path);
 }
 
 // The part of `path` that a change line names: all but the drive.
@@ -62,10 +68,12 @@ std::string ChangedPart(const std::string& path) {
 std::string UnicodeChangeLines(const std::string& path) {
   std::string lines = HasDriveColon(path) ? path.substr(0, 2) + "\r\n" : std::string();
   lines += std::string(kUtf8Switch) + "\r\n";
-  std::string long_line = ChangeLine(ChangedPart(path));
+  const std::string command = ChangeCommand(path);
+  std::string long_line = ChangeLine(command, ChangedPart(path));
   std::string short_path = sys::ShortPathName(path);
   if (!short_path.empty() && IsAscii(short_path))
-    lines += "if errorlevel 1 (" + ChangeLine(ChangedPart(short_path)) + ") else " + long_line;
+    lines +=
+        "if errorlevel 1 (" + ChangeLine(command, ChangedPart(short_path)) + ") else " + long_line;
   else
     lines += "if not errorlevel 1 " + long_line;
   return lines + "\r\nchcp " + std::to_string(sys::ConsoleCodePage()) + " >nul 2>nul";
@@ -74,6 +82,8 @@ std::string UnicodeChangeLines(const std::string& path) {
 }  // namespace
 
 std::string HandOffFileName() {
+  std::string named;
+  if (sys::GetEnv(kHandOffVariable, named) && !named.empty()) return named;
   std::string temp;
   if (!sys::GetEnv("TEMP", temp) || temp.empty()) ReportMissingTemp();
   if (temp.back() != '\\') temp += '\\';

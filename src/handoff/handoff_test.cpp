@@ -29,7 +29,8 @@ TEST_F(HandOff, TextOfTheWorkedExamples) {
   WriteHandOffFile(HandOffText("C:\\Work\\src"));
   EXPECT_EQ(HandOffContent(), std::string(reinterpret_cast<const char*>(work_src), 23));
   EXPECT_EQ(HandOffText("D:\\"), "D:\r\nchdir \"\\\"");
-  EXPECT_EQ(HandOffText("\\\\srv\\share\\dir"), "chdir \"\\\\srv\\share\\dir\"");
+  // cmd enters a network path through pushd alone.
+  EXPECT_EQ(HandOffText("\\\\srv\\share\\dir"), "pushd \"\\\\srv\\share\\dir\"");
   EXPECT_EQ(HandOffText("e:\\lower"), "e:\r\nchdir \"\\lower\"");
   WriteHandOffFile("rem");
   EXPECT_EQ(HandOffContent(), "rem\r\n");
@@ -45,6 +46,28 @@ TEST_F(HandOff, TempWithOrWithoutTrailingBackslashNamesOneFile) {
   EXPECT_EQ(HandOffFileName(), "C:\\Temp\\vantor2.bat");
   Fake().SetEnv("TEMP", "C:\\Temp");
   EXPECT_EQ(HandOffFileName(), "C:\\Temp\\vantor2.bat");
+}
+
+TEST_F(HandOff, FileNamedByTheWrapperTakesThePlaceOfTheOneInTemp) {
+  Fake().AddDir("C:\\Temp\\run1");
+  Fake().SetEnv(kHandOffVariable, "C:\\Temp\\run1\\vantor2.bat");
+  Fake().UnsetEnv("TEMP");  // not needed then
+  WriteHandOffFile(HandOffText("\\\\srv\\share\\50%"));
+  EXPECT_EQ(Fake().FileContent("C:\\Temp\\run1\\vantor2.bat"),
+            "pushd \"\\\\srv\\share\\50%%\"\r\n");
+  // Empty, it names nothing: the file in TEMP again.
+  Fake().SetEnv("TEMP", "C:\\Temp");
+  Fake().SetEnv(kHandOffVariable, "");
+  EXPECT_EQ(HandOffFileName(), "C:\\Temp\\vantor2.bat");
+}
+
+TEST_F(HandOff, NamedFileThatCannotBeMadeEndsAsAnUnwritableTemp) {
+  Fake().SetEnv(kHandOffVariable, "C:\\Temp\\gone\\vantor2.bat");
+  EXPECT_EQ(ExitCodeOf([] { WriteHandOffFile("rem"); }), kExitRunError);
+  EXPECT_EQ(
+      Fake().ColouredOutput(),
+      "<12>Vantor: Error - can't write to batch file 'C:\\Temp\\gone\\vantor2.bat'\r\n<7>\r\n");
+  EXPECT_EQ(HandOffContent(), "");
 }
 
 TEST_F(HandOff, EmptyTempCountsAsMissing) {

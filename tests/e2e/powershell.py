@@ -8,7 +8,8 @@ current location, which Wine turns into the start directory, and Wine takes
 TEMP from the test's registry value, so `$env:TEMP` names the same folder on
 the Linux side. Each Wine drive the test mapped becomes a PowerShell drive
 of the same letter over the same folder: `Set-Location -LiteralPath
-'S:\\Users'` in c.ps1 then lands where cmd would.
+'S:\\Users'` in c.ps1 then lands where cmd would. A network path the test
+mapped reaches its folder through a Set-Location function of the session.
 
 A session is one pwsh start (~1 s): the test gives it lines of PowerShell,
 and `step(command)` lines report after a command its `$?`, `$LASTEXITCODE`
@@ -73,10 +74,11 @@ def completer_ps1():
 
 def completions(line):
     """An expression: what TabExpansion2 offers for `line` with the cursor at
-    its end, as the console asks it, one "text<TAB>list item<TAB>type" each."""
+    its end, as the console asks it, one "text<TAB>list item<TAB>type" each.
+    The cursor's column counts UTF-16 units, as PowerShell's strings do."""
     return ("@((TabExpansion2 -inputScript %s -cursorColumn %d).CompletionMatches | "
             "ForEach-Object { $_.CompletionText + \"`t\" + $_.ListItemText + \"`t\" + "
-            "$_.ResultType })" % (ps_quote(line), len(line)))
+            "$_.ResultType })" % (ps_quote(line), len(line.encode("utf-16-le")) // 2))
 
 
 def ps_quote(text):
@@ -215,7 +217,10 @@ class PowerShell:
         stand_in.write_text(
             "#!/bin/sh\n"
             "# vantor.exe as c.ps1 sees it: the real one under Wine, started in the\n"
-            "# folder of PowerShell's location, with TEMP from the test's registry.\n"
+            "# folder of PowerShell's location, with TEMP from the test's registry\n"
+            "# and the hand-off file c.ps1 names by its Windows name (Z: is /).\n"
+            "case \"$VANTOR_HANDOFF\" in /*) VANTOR_HANDOFF=\"Z:$(printf %%s \"$VANTOR_HANDOFF\""
+            " | tr / '\\\\')\"; export VANTOR_HANDOFF ;; esac\n"
             "exec wine %s \"$@\"\n" % shlex.quote(str(vantor.exe)))
         stand_in.chmod(0o755)
         self.log = self.folder / "steps.log"
@@ -231,6 +236,17 @@ class PowerShell:
         for letter, folder in self.vantor.drives.items():
             lines.append("$null = New-PSDrive -Name %s -PSProvider FileSystem -Root %s "
                          "-Scope Global" % (letter, ps_quote(str(folder))))
+        if self.vantor.shares:
+            # PowerShell on Linux knows no network paths: Set-Location takes
+            # one the test mapped to the folder behind it.
+            shares = "; ".join("%s = %s" % (ps_quote(name), ps_quote(str(folder)))
+                               for name, folder in self.vantor.shares.items())
+            lines.append(
+                "function global:Set-Location([string]$LiteralPath) { $shares = @{ %s }; "
+                "foreach ($name in $shares.Keys) { if ($LiteralPath -eq $name -or "
+                "$LiteralPath.StartsWith($name + '\\')) { $LiteralPath = $shares[$name] + "
+                "$LiteralPath.Substring($name.Length).Replace('\\', '/') } }; "
+                "Microsoft.PowerShell.Management\\Set-Location -LiteralPath $LiteralPath }" % shares)
         lines.append("Set-Location -LiteralPath %s" % ps_quote(start))
         return lines
 

@@ -246,7 +246,8 @@ def test_installed_uninstaller_takes_itself_away(release, overview_tree):
     assert release.run("install.bat").code == 0
     code, output, _ = release.typed([release.set_local_app_data(), "vantor-uninstall"], "S:\\")
     assert code == 0, output
-    assert b"Vantor is uninstalled." in output and b"Syntax error" not in output
+    # The closing steps ran once, on Wine's path (see uninstall.bat).
+    assert output.count(b"Vantor is uninstalled.") == 1 and b"Syntax error" not in output
     assert release.path_record() == record_before
     # Wine's cmd holds the running batch file open until it ends: the
     # uninstaller, deleted, goes only then, so the folder stays, empty.
@@ -261,8 +262,8 @@ def test_uninstall_leaves_files_of_yours_in_the_folder(release):
     (release.home / "notes.txt").write_text("mine")
     res = release.run("uninstall.bat")
     assert res.code == 0, res.text
-    assert ('The folder "%s" is in use or holds files of yours: delete it yourself.'
-            % release.home_win) in res.text
+    assert res.text.count('The folder "%s" is in use or holds files of yours: delete it '
+                          'yourself.\r\nVantor is uninstalled.' % release.home_win) == 1, res.text
     assert [p.name for p in release.home.iterdir()] == ["notes.txt"]
 
 

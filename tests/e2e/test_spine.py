@@ -73,8 +73,7 @@ def test_the_shell_lands_in_the_target(vantor, overview_tree, drive_d):
     for args, start, target in cases:
         # cd /d sets D's current directory in the shell, as a user's cd would.
         shell = vantor.shell(args, start=start, drive_dirs=["D:\\sub\\deeper"])
-        assert (shell.code, shell.cwd) == (EXIT_NORMAL, target), (args, shell.text)
-        assert shell.handoff == handoff_for(target), args
+        assert (shell.code, shell.cwd, shell.left) == (EXIT_NORMAL, target, []), (args, shell.text)
 
 
 def test_drive_root_and_drive_relative_targets(vantor, overview_tree, drive_d):
@@ -116,7 +115,9 @@ def test_network_paths(vantor):
                                                    HANDOFF_RESET)
     res = vantor.typed("..", start=lib)
     assert (res.code, res.stdout) == (EXIT_NORMAL, b"")
-    assert res.handoff == b"chdir \"\\\\srv\\share\\proj\"\r\n"
+    # cmd enters a network path through pushd alone (Windows' cmd maps a
+    # drive letter for it; Wine's cmd enters the path itself).
+    assert res.handoff == b"pushd \"\\\\srv\\share\\proj\"\r\n"
     shell = vantor.shell("..", start=lib)
     assert (shell.code, shell.cwd) == (EXIT_NORMAL, share + "\\proj")
     # A relative name that is no directory there has no drive letter to go by.
@@ -240,8 +241,7 @@ def test_percent_signs_in_directory_names(vantor, overview_tree):
     for name in names:
         target = "S:\\" + name
         shell = vantor.shell("..", start=target + "\\inner")
-        assert (shell.code, shell.cwd) == (EXIT_NORMAL, target), shell.text
-        assert shell.handoff == handoff_for(target)
+        assert (shell.code, shell.cwd, shell.left) == (EXIT_NORMAL, target, []), shell.text
     # Typed on the command line (%% in a batch file is one typed %).
     shell = vantor.shell('"100%%"', start="S:\\")
     assert (shell.code, shell.cwd) == (EXIT_NORMAL, "S:\\100%")

@@ -20,21 +20,30 @@ def stand_in(vantor, tool):
         shutil.copy2(tools_dir() / tool, vantor.exe)
 
 
-def test_only_a_run_that_ends_with_0_moves_the_shell(vantor, overview_tree):
-    assert vantor.shell("..\\Windows", start="S:\\Users").cwd == "S:\\Windows"
-    stale = vantor.handoff()
-    assert stale == b'S:\r\nchdir "\\Windows"\r\n'
+# A hand-off file in TEMP that this run did not write: left by an earlier
+# version, or put there by anyone who can write to TEMP.
+PLANTED = b'S:\r\nchdir "\\Windows"\r\n'
+
+
+def test_only_the_runs_own_file_after_exit_code_0_moves_the_shell(vantor, overview_tree):
+    vantor.handoff_path.write_bytes(PLANTED)
+    shell = vantor.shell("..\\Users", start="S:\\ProgramData")
+    assert (shell.code, shell.cwd, shell.left) == (EXIT_NORMAL, "S:\\Users", ["vantor2.bat"])
+    # A listing writes no hand-off file and ends with 0.
+    shell = vantor.shell("--complete x", start="S:\\ProgramData")
+    assert (shell.code, shell.cwd, shell.left) == (EXIT_NORMAL, "S:\\ProgramData", ["vantor2.bat"])
     # A TEMP that takes no file: the program says so and ends with 243.
     shell = vantor.shell("..\\Users", start="S:\\ProgramData",
                          sets={"TEMP": vantor.win(vantor.scratch / "nosuch")})
     assert (shell.code, shell.cwd) == (EXIT_RUN_ERROR, "S:\\ProgramData"), shell.text
-    # Any other code, and a missing vantor.exe (cmd's 9009), leave the
-    # shell where it is, with the last run's file still there.
+    assert not (vantor.scratch / "nosuch").exists()
+    # Any other code, and a missing vantor.exe (cmd's 9009).
     for tool, code in (("seam_probe.exe", 2), (None, 9009)):
         stand_in(vantor, tool)
         shell = vantor.shell("..\\Users", start="S:\\ProgramData")
-        assert (shell.code, shell.cwd) == (code, "S:\\ProgramData"), (tool, shell.text)
-        assert vantor.handoff() == stale
+        assert (shell.code, shell.cwd, shell.left) == (code, "S:\\ProgramData", ["vantor2.bat"]), \
+            (tool, shell.text)
+    assert vantor.handoff() == PLANTED
 
 
 def test_the_callers_echo_stays_on(vantor, overview_tree):
@@ -87,6 +96,5 @@ def test_names_are_entered_as_they_are_with_delayed_expansion_on_or_off(vantor, 
     vantor.map_drive("N", vantor.tree([name for name, _ in NAMES], vantor.scratch / "names"))
     for name, typed in NAMES:
         shell = vantor.shell(typed, start="N:\\", switches=switches)
-        assert (shell.code, shell.cwd) == (EXIT_NORMAL, "N:\\" + name), (name, shell.text)
-        # The same file whatever the caller's setting.
-        assert shell.handoff == b'N:\r\nchdir "\\%s"\r\n' % name.replace("%", "%%").encode()
+        assert (shell.code, shell.cwd, shell.left) == (EXIT_NORMAL, "N:\\" + name, []), \
+            (name, shell.text)

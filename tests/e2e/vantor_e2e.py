@@ -111,7 +111,7 @@ class ShellResult:
     code: int  # errorlevel after the wrapper returned (the program's exit code)
     output: bytes  # everything the driver printed before its own markers
     cwd: str  # the shell's current directory afterwards
-    handoff: bytes
+    left: list  # names the run left in the test's TEMP folder (None: no such folder)
     raw: bytes
 
     @property
@@ -277,6 +277,11 @@ class Vantor:
         path = self.handoff_path
         return path.read_bytes() if path and path.exists() else None
 
+    def temp_names(self):
+        """Sorted names in the test's TEMP folder (None: no such folder)."""
+        return sorted(p.name for p in self.temp.iterdir()) if self.temp and self.temp.is_dir() \
+            else None
+
     # -- running
     def run(self, args, cwd=None, env=None, stdin=None, timeout=DEFAULT_TIMEOUT):
         """Run vantor.exe directly with a list of arguments (Wine quotes
@@ -368,7 +373,7 @@ class Vantor:
         code, head, cwd = parse_shell_output(res.stdout)
         # A Linux exit status keeps the low 8 bits (cmd's 9009 arrives as 49).
         assert code % 256 == res.code, "driver exit %d but errorlevel %d" % (res.code, code)
-        return ShellResult(code, head, cwd, res.handoff, res.stdout)
+        return ShellResult(code, head, cwd, self.temp_names(), res.stdout)
 
     def spawn(self, args, rows=25, cols=80, cwd=None, env=None):
         """vantor.exe in a pseudo-terminal of rows x cols (the program's
