@@ -84,12 +84,18 @@ def test_powershell_enters_them_by_abbreviation_tab_history_and_alias(vantor):
 
 def test_cmd_enters_them_through_the_wrapper(vantor):
     """Wine's cmd refuses code page 65001: the hand-off enters the short
-    name, which Wine resolves to the long one. Windows' cmd reads the UTF-8
-    line instead (not shown here)."""
+    name, which Wine resolves to the long one, and c.bat hands on typed
+    arguments its file lost as typed. Windows' cmd reads the UTF-8 lines
+    instead (not shown here). What is typed comes from a variable, as the
+    driver batch file itself is in code page 437."""
     root = unicode_tree(vantor)
-    for typed, name in [("bob", "Bob’s files"), ("\\proj", "Projects – 2024")]:
-        res = vantor.shell(typed, start=root)
-        assert (res.code, res.cwd) == (EXIT_NORMAL, "U:\\" + name), res.raw
+    for typed, name in [("bob", "Bob’s files"), ("\\proj", "Projects – 2024"),
+                        ("\\Док", "Документы"), ("U:\\写*", "写真"), ("\\ca?é", "Café")]:
+        res = vantor.shell("%VANTOR_TYPED%", start=root, env={"VANTOR_TYPED": typed})
+        # Wine's cmd prints its directory into the pipe in the ANSI code page.
+        shown = "U:\\" + name.encode("cp1252", "replace").decode("cp1252")
+        assert (res.code, res.cwd) == (EXIT_NORMAL, shown), res.raw
+        assert vantor.reg_query("history_0").lstrip("\x01") == "U:\\" + name.replace("é", "‚")
 
 
 def test_stores_written_in_oem_bytes_load_as_before(vantor):
