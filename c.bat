@@ -13,7 +13,6 @@
 @set "vantor_exe=%~dp0vantor.exe"
 @set "vantor_echo="
 @set "vantor_dir="
-@set "vantor_code_page="
 @set "VANTOR_HANDOFF="
 @rem The prompt that echo shows before a line: one line, a known one.
 @set "PROMPT=$G"
@@ -41,46 +40,32 @@
 @rem and a caret-escaped ampersand typed at the prompt would start a command.
 @rem Only a rem line keeps & | < > ^ ( ) as they are, and cmd shows it, with
 @rem echo on, for each round of a for loop: into the file, to be read back.
-@rem The arguments follow the control character 1F, a blank to the program
-@rem as every byte from 1 to 32 is.
-:vantor_capture
+@rem The arguments stand between two control characters 1F, and are read
+@rem back from between them.
 (
 echo on
-for %%# in (1) do rem vantor %*
+for %%# in (1) do rem vantor %*
 @echo off
 ) >"%vantor_scratch%"
 @for %%F in ("%vantor_scratch%") do @if %%~zF gtr 0 goto vantor_read
 @rem Wine's cmd shows no round of a for loop (nor redirects a block): there
 @rem echo writes the line, and parses the arguments once more as it does.
-@>"%vantor_scratch%" echo rem vantor %*
+@>"%vantor_scratch%" echo rem vantor %*
 :vantor_read
 @rem The file is in the console's code page, where a character it cannot
-@rem hold comes back as "?". A line with a "?" is captured once more in
-@rem UTF-8, which the cmd of Windows 10 and later writes and reads after
-@rem chcp 65001; the program then runs with the code page put back. The
-@rem test runs with delayed expansion on, which takes nothing from a value
-@rem set while it was off.
-@if defined vantor_code_page goto vantor_run
-@set "vantor_line="
-@for /f "usebackq eol= tokens=1* delims=" %%A in ("%vantor_scratch%") do @set "vantor_line=%%B"
-@setlocal EnableDelayedExpansion
-@if defined vantor_line if not "!vantor_line:?=!"=="!vantor_line!" (endlocal & goto vantor_utf8)
-@endlocal
-:vantor_run
+@rem hold comes back as "?", a wildcard to the program (three Cyrillic
+@rem letters would look for "???"). A line with a "?" therefore goes as
+@rem typed, parsed once more as Wine's echo does above. The line ends with
+@rem 1F, so a "?" is followed by a second part when the line is split at
+@rem each "?" (Wine's cmd reads a second part alone only beside the first).
+@set "vantor_question="
+@for /f "usebackq eol= tokens=1,2 delims=?" %%P in ("%vantor_scratch%") do @set "vantor_question=%%Q"
+@if defined vantor_question goto vantor_as_parsed
 @rem The line (after an empty one on Windows) is read as it is, and the
 @rem program runs in the loop, where nothing parses the arguments again.
 @rem Delayed expansion stays off: it would take their exclamation marks,
 @rem under Wine even from the value of a variable.
-@for /f "usebackq eol= tokens=1* delims=" %%A in ("%vantor_scratch%") do @(if defined vantor_code_page chcp %vantor_code_page% >nul) & "%vantor_exe%" %%B & goto vantor_ran
-:vantor_utf8
-@rem The code page in chcp's words ("Active code page: 437", in some
-@rem languages with a full stop). Where cmd refuses UTF-8 (Wine's cmd does),
-@rem the arguments go as typed, parsed once more, as Wine's echo does above.
-@for /f "tokens=2 delims=:." %%C in ('chcp') do @set /a "vantor_code_page=%%C" >nul 2>nul
-@if not defined vantor_code_page goto vantor_as_parsed
-@chcp 65001 >nul 2>nul
-@if errorlevel 1 (set "vantor_code_page=" & goto vantor_as_parsed)
-@goto vantor_capture
+@for /f "usebackq eol= tokens=1,2 delims=" %%A in ("%vantor_scratch%") do @"%vantor_exe%" %%B & goto vantor_ran
 :vantor_as_parsed
 @"%vantor_exe%" %*
 :vantor_ran
