@@ -12,11 +12,14 @@
 #include <cstdint>
 #include <string>
 
+#include "base/utf8_text.h"
 #include "console/text_layout.h"
 #include "fuzz_check.h"
 
 namespace {
 
+using vantor::LeadingCells;
+using vantor::TextCells;
 using vantor::fuzz::Printable;
 namespace console = vantor::console;
 
@@ -32,7 +35,7 @@ bool HasDriveRoot(const std::string& path) {
 void CheckShortened(const std::string& path, int width, const std::string& shown) {
   const std::string story =
       "width " + std::to_string(width) + " path " + Printable(path) + "\n  got " + Printable(shown);
-  if (static_cast<long long>(path.size()) <= static_cast<long long>(width) - 4) {
+  if (static_cast<long long>(TextCells(path)) <= static_cast<long long>(width) - 4) {
     FUZZ_CHECK(shown == path, story);
     return;
   }
@@ -45,7 +48,7 @@ void CheckShortened(const std::string& path, int width, const std::string& shown
   FUZZ_CHECK(EndsWith(shown, path.substr(path.rfind('\\'))), story);
   // Longer than the field only when no leading name is left to drop.
   const std::string rest = shown.substr(head.size());
-  FUZZ_CHECK(static_cast<long long>(shown.size()) <= width ||
+  FUZZ_CHECK(static_cast<long long>(TextCells(shown)) <= width ||
                  std::count(rest.begin(), rest.end(), '\\') == 1,
              story);
 }
@@ -61,11 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckShortened(path, width, shown);
   const std::string fitted = console::FitToWidth(shown, width);
   const std::size_t field = static_cast<std::size_t>(width > 0 ? width : 0);
-  FUZZ_CHECK(fitted.size() == field, std::to_string(fitted.size()));
-  FUZZ_CHECK(fitted.compare(0, std::min(field, shown.size()), shown, 0,
-                            std::min(field, shown.size())) == 0,
-             "the field starts with the text");
-  FUZZ_CHECK(fitted.find_first_not_of(' ', std::min(field, shown.size())) == std::string::npos,
+  // The field takes `width` cells: the text's leading characters that fit,
+  // then blanks.
+  FUZZ_CHECK(static_cast<std::size_t>(TextCells(fitted)) == field, std::to_string(fitted.size()));
+  const std::size_t kept = field == 0 ? 0 : LeadingCells(shown, static_cast<int>(field)).size();
+  FUZZ_CHECK(fitted.compare(0, kept, shown, 0, kept) == 0, "the field starts with the text");
+  FUZZ_CHECK(fitted.find_first_not_of(' ', kept) == std::string::npos,
              "the rest of the field is blank");
   FUZZ_CHECK(console::RepeatChar(width, '\b') == std::string(field, '\b'),
              "RepeatChar " + std::to_string(width));

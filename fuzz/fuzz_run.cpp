@@ -155,7 +155,8 @@ std::string CommandLine(FuzzedDataProvider& input) {
   return line.substr(0, line.find('\0'));
 }
 
-// The directory a hand-off file changes to, or "" for "rem".
+// The directory a hand-off file changes to, or "" for "rem": the path in the
+// console's code page, or in UTF-8 between "chcp 65001" and a chcp back.
 std::string HandOffTarget(const std::string& content) {
   if (content == "rem\r\n") return "";
   std::string drive;
@@ -164,17 +165,30 @@ std::string HandOffTarget(const std::string& content) {
     drive = rest.substr(0, 2);
     rest.erase(0, 4);
   }
-  const std::string head = "chdir \"";
-  FUZZ_CHECK(rest.compare(0, head.size(), head) == 0 && rest.size() >= head.size() + 3 &&
-                 rest.compare(rest.size() - 3, 3, "\"\r\n") == 0,
-             "hand-off file " + Printable(content));
-  std::string quoted = rest.substr(head.size(), rest.size() - head.size() - 3);
+  const std::string utf8_switch = "chcp 65001 >nul 2>nul\r\n";
+  const bool unicode = rest.compare(0, utf8_switch.size(), utf8_switch) == 0;
+  if (unicode) {
+    rest.erase(0, utf8_switch.size());
+    const std::size_t end = rest.find("\r\n");
+    FUZZ_CHECK(end != std::string::npos && rest.compare(end + 2, 5, "chcp ") == 0,
+               "hand-off file " + Printable(content));
+    const std::string line = rest.substr(0, end);
+    std::size_t change = line.rfind(" chdir \"");
+    if (change == std::string::npos) change = line.rfind(" pushd \"");
+    FUZZ_CHECK(change != std::string::npos, "hand-off file " + Printable(content));
+    rest = line.substr(change + 1) + "\r\n";
+  }
+  const bool change_line =
+      (rest.compare(0, 7, "chdir \"") == 0 || rest.compare(0, 7, "pushd \"") == 0) &&
+      rest.size() >= 10 && rest.compare(rest.size() - 3, 3, "\"\r\n") == 0;
+  FUZZ_CHECK(change_line, "hand-off file " + Printable(content));
+  std::string quoted = rest.substr(7, rest.size() - 10);
   std::string path;
   for (std::size_t i = 0; i < quoted.size(); ++i) {
     path += quoted[i];
     if (quoted[i] == '%') ++i;  // written doubled for the shell
   }
-  return drive + path;
+  return drive + (unicode ? path : vantor::sys::DecodeText(path, vantor::sys::ConsoleCodePage()));
 }
 
 void CheckOutcome(int code, const std::string& settings_before, const std::string& story) {

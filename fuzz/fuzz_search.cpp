@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8_text.h"
 #include "fake/fake_system.h"
 #include "fuzz_check.h"
 #include "matching/find_matches.h"
@@ -19,6 +20,8 @@
 
 namespace {
 
+using vantor::CharAt;
+using vantor::CharLength;
 using vantor::fuzz::Printable;
 namespace matching = vantor::matching;
 using matching::MatchEntry;
@@ -26,11 +29,21 @@ using matching::MatchList;
 
 // ---- The rules, read plainly ----
 
-bool PlainPrefix(const std::string& pattern, const std::string& text) {
+// The characters of a text, each as its bytes.
+std::vector<std::string> CharsOf(const std::string& text) {
+  std::vector<std::string> chars;
+  for (std::size_t at = 0; at < text.size(); at += CharLength(text, at))
+    chars.push_back(text.substr(at, CharLength(text, at)));
+  return chars;
+}
+
+bool PlainPrefix(const std::string& pattern_text, const std::string& text_text) {
+  const std::vector<std::string> pattern = CharsOf(pattern_text);
+  const std::vector<std::string> text = CharsOf(text_text);
   for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '*') return true;
+    if (pattern[i] == "*") return true;
     if (text.size() < i + 1) return false;
-    if (pattern[i] != '?' && pattern[i] != text[i]) return false;
+    if (pattern[i] != "?" && pattern[i] != text[i]) return false;
   }
   return true;
 }
@@ -52,7 +65,14 @@ bool PlainOvertyped(const std::string& component, const std::string& name) {
   return component.size() >= name.size() && component.compare(0, name.size(), name) == 0;
 }
 
-int PlainDistance(const std::string& a, const std::string& b) {
+// Characters count by their code points (a byte that begins no character
+// stands for itself).
+int PlainDistance(const std::string& a_text, const std::string& b_text) {
+  std::u32string a, b;
+  for (std::size_t at = 0; at < a_text.size(); at += CharLength(a_text, at))
+    a += CharAt(a_text, at);
+  for (std::size_t at = 0; at < b_text.size(); at += CharLength(b_text, at))
+    b += CharAt(b_text, at);
   std::vector<int> previous(b.size() + 1), current(b.size() + 1);
   for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = static_cast<int>(j);
   for (std::size_t i = 1; i <= a.size(); ++i) {

@@ -10,13 +10,16 @@
 #include <cstdint>
 #include <string>
 
+#include "base/path_text.h"
 #include "fake/fake_system.h"
 #include "fuzz_check.h"
 #include "store/registry_store.h"
 #include "store/settings.h"
+#include "store/stored_text.h"
 
 namespace {
 
+using vantor::IsAscii;
 using vantor::fuzz::Printable;
 namespace store = vantor::store;
 
@@ -36,11 +39,13 @@ bool SameContent(const store::SettingsBlock& a, const store::SettingsBlock& b) {
   return true;
 }
 
+// Every text in memory is one its field keeps whole.
 void CheckFits(const store::SettingsBlock& block) {
   for (const std::string& entry : block.history)
-    FUZZ_CHECK(entry.size() <= store::kPathField, Describe(block));
+    FUZZ_CHECK(store::FitField(entry, store::kPathField) == entry, Describe(block));
   for (const store::Alias& alias : block.aliases)
-    FUZZ_CHECK(alias.name.size() <= store::kAliasNameField && alias.dir.size() <= store::kPathField,
+    FUZZ_CHECK(store::FitField(alias.name, store::kAliasNameField) == alias.name &&
+                   store::FitField(alias.dir, store::kPathField) == alias.dir,
                Describe(block));
 }
 
@@ -61,7 +66,14 @@ void CheckImage(const std::string& bytes) {
                "reserved bytes changed");
 }
 
-std::string Cut(const std::string& text, std::size_t field) { return text.substr(0, field); }
+// A text as a field keeps it: ASCII cut to the field; any other text (in
+// the OEM code page's bytes, or after the marker in UTF-8) a leading part of
+// it, its characters whole.
+bool KeptAsStored(const std::string& loaded, const std::string& text, std::size_t field) {
+  if (IsAscii(text) && (text.empty() || text[0] != store::kUnicodeMarker))
+    return loaded == text.substr(0, field);
+  return text.compare(0, loaded.size(), loaded) == 0;
+}
 
 // A block whose texts are whatever the input says, even far too long.
 void CheckBlock(FuzzedDataProvider& input) {
@@ -76,12 +88,13 @@ void CheckBlock(FuzzedDataProvider& input) {
   FUZZ_CHECK(saved.size() == store::kSettingsFileSize, std::to_string(saved.size()));
   store::SettingsBlock loaded = store::DecodeSettings(saved);
   for (int i = 0; i < store::kHistorySize; ++i)
-    FUZZ_CHECK(loaded.history[i] == Cut(block.history[i], store::kPathField),
+    FUZZ_CHECK(KeptAsStored(loaded.history[i], block.history[i], store::kPathField),
                "history " + std::to_string(i) + ": " + Printable(loaded.history[i]));
   for (int k = 0; k < store::kAliasCount; ++k)
-    FUZZ_CHECK(loaded.aliases[k].name == Cut(block.aliases[k].name, store::kAliasNameField) &&
-                   loaded.aliases[k].dir == Cut(block.aliases[k].dir, store::kPathField),
-               "alias " + std::to_string(k));
+    FUZZ_CHECK(
+        KeptAsStored(loaded.aliases[k].name, block.aliases[k].name, store::kAliasNameField) &&
+            KeptAsStored(loaded.aliases[k].dir, block.aliases[k].dir, store::kPathField),
+        "alias " + std::to_string(k));
   FUZZ_CHECK(loaded.can_create_path == block.can_create_path, "creation switch");
 }
 

@@ -12,9 +12,13 @@ bool IsMarked(const std::string& text) { return !text.empty() && text[0] == kUni
 }  // namespace
 
 std::string ToStoredText(const std::string& text, std::size_t field) {
-  if (IsAscii(text) && !IsMarked(text)) return text.substr(0, field);
-  std::string bytes;
-  if (sys::EncodeText(text, sys::OemCodePage(), bytes)) return bytes.substr(0, field);
+  // A text that begins with the marker itself is marked too, so it reads
+  // back whole.
+  if (!IsMarked(text)) {
+    if (IsAscii(text)) return text.substr(0, field);
+    std::string bytes;
+    if (sys::EncodeText(text, sys::OemCodePage(), bytes)) return bytes.substr(0, field);
+  }
   if (field == 0) return std::string();
   return kUnicodeMarker + std::string(LeadingBytes(text, field - 1));
 }

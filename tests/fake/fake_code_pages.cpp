@@ -68,6 +68,9 @@ bool EncodeText(std::string_view text, std::uint32_t code_page, std::string& byt
       bytes += static_cast<char>(c);
       continue;
     }
+    // A byte that begins no character is no character of any code page,
+    // as Windows reads it.
+    if (CharLength(text, at) == 1) c = 0xFFFD;
     std::size_t found = 128;
     for (std::size_t i = 0; half != nullptr && i < half->size() && found == 128; ++i)
       if ((*half)[i] == c) found = i;
