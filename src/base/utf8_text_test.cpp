@@ -13,13 +13,13 @@ TEST(Utf8Text, CharactersOfOneToFourBytesAndStrayBytes) {
   };
   const Row rows[] = {
       {"abc", 3, 3},
-      {"Caf\xC3\xA9", 4, 4},                         // é
-      {"\xD0\x94\xD0\xBE\xD0\xBA", 3, 3},            // Док
-      {"\xE5\x86\x99\xE7\x9C\x9F", 2, 4},            // 写真, two cells each
-      {"\xF0\x9F\x93\xB7 x", 3, 4},                  // an emoji, two cells
-      {"e\xCC\x81", 2, 1},                           // a combining accent takes none
-      {"\xE9t\xE9", 3, 3},                           // stray bytes count one each
-      {"\xE5\x86", 2, 2},                            // a character cut short
+      {"Caf\xC3\xA9", 4, 4},               // é
+      {"\xD0\x94\xD0\xBE\xD0\xBA", 3, 3},  // Док
+      {"\xE5\x86\x99\xE7\x9C\x9F", 2, 4},  // 写真, two cells each
+      {"\xF0\x9F\x93\xB7 x", 3, 4},        // an emoji, two cells
+      {"e\xCC\x81", 2, 1},                 // a combining accent takes none
+      {"\xE9t\xE9", 3, 3},                 // stray bytes count one each
+      {"\xE5\x86", 2, 2},                  // a character cut short
   };
   for (const Row& row : rows) {
     EXPECT_EQ(CharCount(row.text), row.count) << row.text;
