@@ -25,25 +25,19 @@ constexpr std::array<char32_t, 128> kCodePage437 = {
     0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248,
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
 };
-// Windows gives the five bytes 1252 leaves undefined the C1 controls.
-constexpr std::array<char32_t, 128> kCodePage1252 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039,
-    0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, 0x00A0, 0x00A1, 0x00A2, 0x00A3,
-    0x00A4, 0x00A5, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF,
-    0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x00B9, 0x00BA, 0x00BB,
-    0x00BC, 0x00BD, 0x00BE, 0x00BF, 0x00C0, 0x00C1, 0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7,
-    0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF, 0x00D0, 0x00D1, 0x00D2, 0x00D3,
-    0x00D4, 0x00D5, 0x00D6, 0x00D7, 0x00D8, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF,
-    0x00E0, 0x00E1, 0x00E2, 0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7, 0x00E8, 0x00E9, 0x00EA, 0x00EB,
-    0x00EC, 0x00ED, 0x00EE, 0x00EF, 0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4, 0x00F5, 0x00F6, 0x00F7,
-    0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF,
+// Bytes 0x80 to 0x9F of 1252; from 0xA0 on it is Latin-1. Windows gives the
+// five bytes 1252 leaves undefined the C1 controls.
+constexpr std::array<char32_t, 32> kCodePage1252Controls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-const std::array<char32_t, 128>* UpperHalf(std::uint32_t code_page) {
-  if (code_page == 437) return &kCodePage437;
-  if (code_page == 1252) return &kCodePage1252;
-  return nullptr;
+// The character of a byte from 0x80 on; U+FFFD in any other code page.
+char32_t CharOfByte(std::uint32_t code_page, unsigned char byte) {
+  if (code_page == 437) return kCodePage437[byte - 0x80];
+  if (code_page != 1252) return 0xFFFD;
+  return byte < 0xA0 ? kCodePage1252Controls[byte - 0x80] : byte;
 }
 
 }  // namespace
@@ -60,7 +54,6 @@ bool EncodeText(std::string_view text, std::uint32_t code_page, std::string& byt
     bytes.assign(text);
     return true;
   }
-  const auto* half = UpperHalf(code_page);
   bool exact = true;
   for (std::size_t at = 0; at < text.size(); at += CharLength(text, at)) {
     char32_t c = CharAt(text, at);
@@ -71,29 +64,23 @@ bool EncodeText(std::string_view text, std::uint32_t code_page, std::string& byt
     // A byte that begins no character is no character of any code page,
     // as Windows reads it.
     if (CharLength(text, at) == 1) c = 0xFFFD;
-    std::size_t found = 128;
-    for (std::size_t i = 0; half != nullptr && i < half->size() && found == 128; ++i)
-      if ((*half)[i] == c) found = i;
-    if (found == 128) {
-      bytes += '?';
-      exact = false;
-    } else {
-      bytes += static_cast<char>(0x80 + found);
-    }
+    unsigned byte = c == 0xFFFD ? 0x100 : 0x80;
+    while (byte <= 0xFF && CharOfByte(code_page, static_cast<unsigned char>(byte)) != c) ++byte;
+    exact = exact && byte <= 0xFF;
+    bytes += byte <= 0xFF ? static_cast<char>(byte) : '?';
   }
   return exact;
 }
 
 std::string DecodeText(std::string_view bytes, std::uint32_t code_page) {
   if (code_page == kUtf8CodePage || IsAscii(bytes)) return std::string(bytes);
-  const auto* half = UpperHalf(code_page);
   std::string text;
   for (char c : bytes) {
     auto byte = static_cast<unsigned char>(c);
     if (byte < 0x80)
       text += c;
     else
-      AppendChar(text, half != nullptr ? (*half)[byte - 0x80] : U'?');
+      AppendChar(text, CharOfByte(code_page, byte));
   }
   return text;
 }
