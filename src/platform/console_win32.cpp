@@ -77,6 +77,19 @@ SMALL_RECT RowRegion(int column, int row, std::size_t count) {
 
 COORD RowSize(std::size_t count) { return COORD{static_cast<SHORT>(count), 1}; }
 
+// Hands `text` to `write` until all of it is written or a write fails.
+template <typename Text, typename Write>
+void WriteWhole(const Text& text, Write write) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    DWORD written = 0;
+    if (!write(text.data() + done, static_cast<DWORD>(text.size() - done), &written) ||
+        written == 0)
+      return;
+    done += written;
+  }
+}
+
 InputEvent EventOf(const INPUT_RECORD& record) {
   InputEvent event;
   event.is_key = record.EventType == KEY_EVENT;
@@ -134,28 +147,16 @@ void WriteOut(const std::string& text) {
   DWORD mode = 0;
   if (!IsAscii(text) && GetConsoleMode(output, &mode)) {
     std::wstring wide = Widen(text);
-    std::size_t done = 0;
-    while (done < wide.size()) {
-      DWORD written = 0;
-      if (!WriteConsoleW(output, wide.data() + done, static_cast<DWORD>(wide.size() - done),
-                         &written, nullptr) ||
-          written == 0)
-        return;
-      done += written;
-    }
+    WriteWhole(wide, [output](const wchar_t* part, DWORD size, DWORD* written) {
+      return WriteConsoleW(output, part, size, written, nullptr);
+    });
     return;
   }
   std::string bytes;
   EncodeText(text, utf8_redirected ? kUtf8CodePage : ConsoleCodePage(), bytes);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    if (!WriteFile(output, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
-                   nullptr) ||
-        written == 0)
-      return;
-    done += written;
-  }
+  WriteWhole(bytes, [output](const char* part, DWORD size, DWORD* written) {
+    return WriteFile(output, part, size, written, nullptr);
+  });
 }
 
 void UseUtf8ForRedirectedOutput() { utf8_redirected = true; }

@@ -109,11 +109,7 @@ std::uint32_t ConsoleCodePage() {
 // not every code page reports the characters it could not hold.
 bool EncodeText(std::string_view text, std::uint32_t code_page, std::string& bytes) {
   bytes.clear();
-  if (code_page == CP_UTF8) {
-    bytes.assign(text);
-    return true;
-  }
-  if (IsAscii(text)) {
+  if (code_page == CP_UTF8 || IsAscii(text)) {
     bytes.assign(text);
     return true;
   }
